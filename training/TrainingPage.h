@@ -42,12 +42,12 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-    afx_msg void OnDestroy();
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
-    afx_msg void OnStart();
-    afx_msg void OnPause();
-    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    afx_msg void OnChangeText();
+    void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnStart();
+    void OnPause();
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnChangeText();
     DECLARE_MESSAGE_MAP()
 
 private:
