@@ -1,0 +1,34 @@
+#!/bin/sh
+# Makes $WINEPREFIX ready for the program: a 64-bit prefix with the Chinese locale and the
+# dialog fonts ("宋体", "MS Sans Serif") mapped to a font with CJK glyphs.
+# Idempotent: a prefix that is already set up costs one stat.
+set -e
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/env.sh"
+stamp="$WINEPREFIX/.lorvane-prefix-v1"
+[ -f "$stamp" ] && exit 0
+echo "== preparing the Wine prefix $WINEPREFIX (takes about 10 s the first time)"
+mkdir -p "$WINEPREFIX"
+# wineboot must not leave a display-less wineserver behind for the GUI programs that follow.
+DISPLAY= wineboot -u >/dev/null 2>&1 || true
+wineserver -w
+reg="$WINEPREFIX/lorvane-fonts.reg"
+python3 - "$reg" <<'PY'
+import sys
+font = "WenQuanYi Zen Hei"
+lines = ["Windows Registry Editor Version 5.00", ""]
+lines.append(r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]")
+for name in ["宋体", "新宋体", "SimSun", "NSimSun", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
+             "Tahoma", "微软雅黑", "Microsoft YaHei", "黑体", "SimHei"]:
+    lines.append(f'"{name}"="{font}"')
+lines.append("")
+lines.append(r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]")
+for name in ["宋体", "新宋体", "SimSun", "NSimSun", "MS Sans Serif", "微软雅黑", "Microsoft YaHei", "黑体", "SimHei"]:
+    lines.append(f'"{name}"="{font}"')
+lines.append("")
+# UTF-16 with a BOM is what regedit reads without regard to the code page.
+open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("utf-16"))
+PY
+DISPLAY= wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+wineserver -w
+touch "$stamp"
