@@ -5,7 +5,7 @@
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/env.sh"
-stamp="$WINEPREFIX/.lorvane-prefix-v1"
+stamp="$WINEPREFIX/.lorvane-prefix-v2"
 [ -f "$stamp" ] && exit 0
 echo "== preparing the Wine prefix $WINEPREFIX (takes about 10 s the first time)"
 mkdir -p "$WINEPREFIX"
@@ -15,7 +15,8 @@ wineserver -w
 reg="$WINEPREFIX/lorvane-fonts.reg"
 python3 - "$reg" <<'PY'
 import sys
-font = "WenQuanYi Zen Hei"
+# Micro Hei keeps the metrics of the dialog layouts close to those of 宋体 and renders cleanly at 9 pt.
+font = "WenQuanYi Micro Hei"
 lines = ["Windows Registry Editor Version 5.00", ""]
 lines.append(r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]")
 for name in ["宋体", "新宋体", "SimSun", "NSimSun", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
@@ -25,6 +26,10 @@ lines.append("")
 lines.append(r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]")
 for name in ["宋体", "新宋体", "SimSun", "NSimSun", "MS Sans Serif", "微软雅黑", "Microsoft YaHei", "黑体", "SimHei"]:
     lines.append(f'"{name}"="{font}"')
+lines.append("")
+# Wine draws the captions itself, so they show under Xvfb (no window manager) too.
+lines.append(r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]")
+lines.append('"Managed"="N"')
 lines.append("")
 # UTF-16 with a BOM is what regedit reads without regard to the code page.
 open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("utf-16"))
