@@ -1,0 +1,58 @@
+#!/bin/sh
+# Installs setup.exe silently into a fresh Wine prefix, starts the installed program, checks
+# that it reads a character aloud (the spelling shows), then uninstalls and checks that
+# everything the installer put there is gone and nothing else is.
+#   install_test.sh <build dir> <probe exe>
+set -e
+build=$1; probe=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+fail() { echo "FAIL: $*"; exit 1; }
+
+template="$build/wineprefix-template"
+WINEPREFIX="$template" "$root/tools/wine/setup-prefix.sh"
+export WINEPREFIX="$build/wineprefix-installer"
+rm -rf "$WINEPREFIX"; cp -a "$template" "$WINEPREFIX"
+. "$root/tools/wine/env.sh"
+if [ -z "$DISPLAY" ]; then
+  . "$root/tools/wine/xvfb.sh"; start_xvfb
+fi
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"; [ -n "$XVFB_PID" ] && kill $XVFB_PID' EXIT
+
+app="$WINEPREFIX/drive_c/Program Files/Lorvane"
+sys="$WINEPREFIX/drive_c/windows/system32"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/粤语拼音学习"
+# What lies in the folders the installer writes to, to see that the uninstaller takes only its own.
+listing() { find "$sys" "$WINEPREFIX/drive_c/Program Files" | sort | md5sum; }
+before=$(listing)
+
+wine "$build/setup.exe" /S
+wineserver -w
+for f in Lorvane.exe SkinH.dll xunlian.txt yueyupinying.wmv uninstall.exe; do
+  [ -f "$app/$f" ] || fail "$f was not installed"
+done
+[ -f "$sys/abc.mp3" ] || fail "the dictionary is not in the 64-bit system folder"
+[ ! -f "$WINEPREFIX/drive_c/windows/syswow64/abc.mp3" ] || fail "the dictionary went to the 32-bit system folder"
+cmp -s "$sys/abc.mp3" "$build/data/abc.mp3" || fail "the installed dictionary differs from the built one"
+want=$(ls "$build/data/sound" | grep -c '\.wav$')
+got=$(ls "$app/sound" | grep -c '\.wav$')
+[ "$want" = "$got" ] || fail "$got of $want recordings installed"
+[ -f "$menu/粤语拼音学习.lnk" ] || fail "no Start-menu shortcut"
+echo "installed: $got recordings, dictionary, program, video, shortcut"
+
+wine 'C:\Program Files\Lorvane\Lorvane.exe' &
+prog=$!
+wine "$probe" nei5 4f60 || fail "the installed program did not read 你 as nei5"
+i=0
+while kill -0 $prog 2>/dev/null && [ $i -lt 150 ]; do sleep 0.2; i=$((i + 1)); done
+kill -0 $prog 2>/dev/null && fail "the program did not end after its window was closed"
+
+wine 'C:\Program Files\Lorvane\uninstall.exe' /S
+# The uninstaller runs a copy of itself from the temporary folder and returns at once.
+i=0
+while [ -e "$app" ] && [ $i -lt 150 ]; do sleep 0.2; i=$((i + 1)); done
+wineserver -w
+[ ! -e "$app" ] || fail "the program folder is still there: $(ls "$app")"
+[ ! -e "$sys/abc.mp3" ] || fail "the dictionary is still there"
+[ ! -e "$menu" ] || fail "the Start-menu folder is still there"
+[ "$(listing)" = "$before" ] || fail "the uninstall left the system or program folders different from before the install"
+echo "uninstalled"
