@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""Builds the program's data into OUTDIR:
+  abc.mp3       the dictionary (SQLite, table cantonesePhonetic)
+  sound/*.wav   one recording per spelling, plus ok.wav and ng.wav
+  xunlian.txt   the default practice text (UTF-8 with a byte-order mark)
+
+Does nothing when neither the source packages nor these tools changed; makes
+only the recordings that are missing.  Usage: build_data.py OUTDIR
+"""
+import hashlib
+import os
+import sqlite3
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import sources  # noqa: E402
+
+DB_NAME = "abc.mp3"
+SOUND_DIR = "sound"
+TEXT_NAME = "xunlian.txt"
+TEXT_SOURCE = os.path.join(HERE, "xunlian.txt")
+SIGNALS = ("ok.wav", "ng.wav")
+DICTIONARY_STAMP = ".dictionary.stamp"
+RECIPE_STAMP = ".recipe.stamp"
+
+
+def log(msg):
+    print(msg, flush=True)
+
+
+def _digest(paths, extra=b""):
+    h = hashlib.sha256(extra)
+    for p in paths:
+        h.update(p.encode() + b"\0")
+        with open(p, "rb") as f:
+            for block in iter(lambda: f.read(1 << 20), b""):
+                h.update(block)
+    return h.hexdigest()
+
+
+def _tool_versions():
+    out = b""
+    for cmd in (["espeak-ng", "--version"], ["sox", "--version"]):
+        try:
+            out += subprocess.run(cmd, capture_output=True).stdout
+        except FileNotFoundError:
+            out += b"missing " + cmd[0].encode()
+    return out
+
+
+def stamps():
+    """(dictionary stamp, recordings stamp): hashes of everything each depends on."""
+    code = [os.path.join(HERE, n) for n in ("sources.py", "charsets.py", "ranking.py",
+                                            "dictionary.py", "preferred.tsv", "xunlian.txt")]
+    db = _digest(sources.input_files() + code, sqlite3.sqlite_version.encode())
+    sound = _digest([os.path.join(HERE, "recordings.py")], _tool_versions())
+    return db, sound
+
+
+def _read_stamp(path):
+    try:
+        with open(path) as f:
+            return f.read().strip()
+    except OSError:
+        return None
+
+
+def _write(path, data):
+    tmp = path + ".tmp"
+    with open(tmp, "wb") as f:
+        f.write(data)
+    os.replace(tmp, path)
+
+
+def db_spellings(db_path):
+    con = sqlite3.connect(f"file:{db_path}?mode=ro", uri=True)
+    try:
+        return sorted(r[0] for r in con.execute("SELECT DISTINCT Phonetic FROM cantonesePhonetic"))
+    finally:
+        con.close()
+
+
+def build_dictionary(out):
+    import dictionary
+    import spotcheck
+    t = time.time()
+    log("[data 2/4] dictionary: reading Unihan, Rime jyut6ping3 and OpenCC")
+    d = dictionary.Dictionary(dictionary.load_ranker())
+    rows = sum(len(r) for r in d.readings.values())
+    log(f"[data 2/4] {len(d.order)} characters, {rows} rows, {len(d.spellings())} spellings")
+    how = d.how
+    log("[data 2/4] first reading taken from: Unihan kCantonese %d, Rime chars table %d, "
+        "traditional or standard form (OpenCC) %d" % (how["unihan"], how["rime"], how["borrowed"]))
+    log("[data 2/4] decided by a rule: corpus usage over Unihan %d, our table of "
+        "well-known readings %d" % (how["usage"], how["preferred"]))
+    for name, (size, missing) in dictionary.coverage(d).items():
+        log(f"[data 2/4] {name}: {size - len(missing)} of {size} characters have a reading; "
+            f"the sources leave {len(missing)} without one{': ' + ''.join(missing) if missing else ''}")
+    check = spotcheck.spot_check(d)
+    (a, n), (pa, pn) = check["all"], check["several"]
+    log(f"[data 2/4] spot-check of well-known characters: {a}/{n} agree ({100.0 * a / n:.1f} %); "
+        f"with several readings {pa}/{pn} ({100.0 * pa / max(pn, 1):.1f} %)")
+    for ch, want, got in check["misses"]:
+        log(f"[data 2/4]   {ch}: expected {want}, first row {got}")
+    db_path = os.path.join(out, DB_NAME)
+    dictionary.write_sqlite(d, db_path)
+    log(f"[data 2/4] wrote {db_path} ({os.path.getsize(db_path)} bytes) in {time.time() - t:.1f} s")
+
+
+def build_recordings(out, spellings, recipe):
+    """Makes the missing recordings; all of them when the recipe changed."""
+    import recordings
+    t = time.time()
+    sound = os.path.join(out, SOUND_DIR)
+    os.makedirs(sound, exist_ok=True)
+    recipe_file = os.path.join(sound, RECIPE_STAMP)
+    recipe_changed = _read_stamp(recipe_file) != recipe
+    wanted = {s + ".wav" for s in spellings} | set(SIGNALS)
+    for name in sorted(os.listdir(sound)):
+        if name.endswith(".wav") and (recipe_changed or name not in wanted):
+            os.remove(os.path.join(sound, name))
+    _write(recipe_file, recipe.encode())
+    todo = sum(1 for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav")))
+    log(f"[data 4/4] recordings: {len(spellings)} spellings, {todo} to make with espeak-ng and sox")
+
+    def progress(done, total):
+        if done % 200 == 0 or done == total:
+            log(f"[data 4/4]   {done}/{total} recordings made")
+
+    recordings.make_all(spellings, sound, os.cpu_count() or 2, progress)
+    missing = [s for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav"))]
+    log(f"[data 4/4] {len(spellings) - len(missing)} recordings in {sound}, "
+        f"{len(missing)} spellings without one, in {time.time() - t:.1f} s")
+    if missing:
+        raise RuntimeError("no recording for: " + " ".join(missing))
+
+
+def build_text(out):
+    """Copies the practice text with a byte-order mark, after checking that
+    every character in it has a dictionary row."""
+    with open(TEXT_SOURCE, encoding="utf-8-sig") as f:
+        text = f.read()
+    con = sqlite3.connect(f"file:{os.path.join(out, DB_NAME)}?mode=ro", uri=True)
+    try:
+        known = {r[0] for r in con.execute("SELECT DISTINCT Character FROM cantonesePhonetic")}
+    finally:
+        con.close()
+    lines = text.splitlines()
+    unknown = sorted({c for c in text if c not in "\r\n" and c not in known})
+    if unknown:
+        raise RuntimeError(f"{TEXT_SOURCE}: characters without a dictionary row: {''.join(unknown)}")
+    _write(os.path.join(out, TEXT_NAME), ("\ufeff" + "\r\n".join(lines) + "\r\n").encode("utf-8"))
+    log(f"[data 3/4] practice text: {len(lines)} lines, {sum(map(len, lines))} characters")
+
+
+def main(argv):
+    if len(argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    out = os.path.abspath(argv[1])
+    start = time.time()
+    log("[data 1/4] checking the source packages")
+    try:
+        sources.check_sources()
+    except sources.MissingSource as e:
+        print(f"build_data: {e}", file=sys.stderr)
+        return 1
+    os.makedirs(out, exist_ok=True)
+    db_stamp, sound_stamp = stamps()
+    db_stamp_file = os.path.join(out, DICTIONARY_STAMP)
+    db_path = os.path.join(out, DB_NAME)
+
+    db_fresh = os.path.exists(db_path) and _read_stamp(db_stamp_file) == db_stamp \
+        and os.path.exists(os.path.join(out, TEXT_NAME))
+    if not db_fresh:
+        build_dictionary(out)
+        build_text(out)
+        _write(db_stamp_file, db_stamp.encode())
+    spellings = db_spellings(db_path)
+    sound = os.path.join(out, SOUND_DIR)
+    recipe_changed = _read_stamp(os.path.join(sound, RECIPE_STAMP)) != sound_stamp
+    complete = os.path.isdir(sound) and all(
+        os.path.exists(os.path.join(sound, n)) for n in [s + ".wav" for s in spellings] + list(SIGNALS))
+    if db_fresh and not recipe_changed and complete:
+        log(f"[data] up to date in {out} ({len(spellings)} recordings), {time.time() - start:.1f} s")
+        return 0
+    build_recordings(out, spellings, sound_stamp)
+    log(f"[data] done in {time.time() - start:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
