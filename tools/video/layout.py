@@ -9,6 +9,7 @@ WIDTH, HEIGHT = 640, 480
 BAND = 72                 # height of the title band
 AREA_TOP, AREA_BOTTOM = 92, 420
 MARGIN = 20
+MAX_ROW = 210             # a single row of cards stays card-shaped
 
 BG = "#FFFDF6"
 BAND_BG = "#1F4E79"
@@ -61,15 +62,16 @@ def grid_boxes(count, cols):
     """Cell rectangles (x0, y0, x1, y1) of `count` items laid out in `cols` columns."""
     rows = math.ceil(count / cols)
     w = (WIDTH - 2 * MARGIN) / cols
-    h = (AREA_BOTTOM - AREA_TOP) / rows
+    h = min((AREA_BOTTOM - AREA_TOP) / rows, MAX_ROW)
+    top = AREA_TOP + ((AREA_BOTTOM - AREA_TOP) - rows * h) / 2
     boxes = []
     for i in range(count):
         r, c = divmod(i, cols)
         # a short last row is centred
         in_row = min(cols, count - r * cols)
         left = MARGIN + (cols - in_row) * w / 2
-        boxes.append((round(left + c * w + 4), round(AREA_TOP + r * h + 4),
-                      round(left + (c + 1) * w - 4), round(AREA_TOP + (r + 1) * h - 4)))
+        boxes.append((round(left + c * w + 4), round(top + r * h + 4),
+                      round(left + (c + 1) * w - 4), round(top + (r + 1) * h - 4)))
     return boxes
 
 
