@@ -14,6 +14,7 @@ import sys
 sys.dont_write_bytecode = True
 TOOL = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "video")
 sys.path.insert(0, TOOL)
+import fonts    # noqa: E402
 import slides   # noqa: E402
 
 MAX_BYTES = 15_000_000
@@ -37,7 +38,9 @@ def ffprobe(video, *args):
 
 
 def timeline(workdir):
-    with open(os.path.join(workdir, "timeline.json"), encoding="utf-8") as f:
+    path = os.path.join(workdir, "timeline.json")
+    expect(os.path.exists(path), f"{path} is missing: build the target 'video' first")
+    with open(path, encoding="utf-8") as f:
         return json.load(f)
 
 
@@ -266,8 +269,40 @@ def check_readings(video, workdir):
     print(f"{len(pairs)} taught readings, all standard Jyutping")
 
 
+def check_table(video, workdir):
+    """The slide table is checked before anything is made: a faulty one stops the build with
+    every fault named, the real one passes."""
+    import tempfile
+    glyphs = fonts.cmap_chars(os.path.join(workdir, "fonts", "NotoSansCJKsc-regular.otf"))
+    slides.load(os.path.join(TOOL, "slides.json"), glyphs)
+    faulty = {"item_say": ["{$jp}"], "slides": [
+        {"kind": "grid", "title": "声母", "cols": 2, "say": ["{nei5 hou2"], "items": [
+            {"mark": "b", "char": "爸", "jp": "baa"},
+            {"mark": "p", "char": "怕怕", "jp": "paa3"},
+            {"mark": "x", "char": "\U0002A6A5", "jp": "ngaa4"},
+            {"char": "妈", "jp": "maa1"}]},
+        {"kind": "tones", "title": "声调", "cols": 1, "items": [
+            {"mark": "1", "char": "诗", "jp": "si1", "label": "高平", "contour": "56"}]},
+        {"kind": "slideshow", "title": "?"}]}
+    expected = ["unbalanced braces", "baa is not Jyutping", "怕怕 has 2 characters",
+                "no glyph for '\U0002A6A5'", "item 4: missing mark", "contour '56'",
+                "unknown kind 'slideshow'"]
+    with tempfile.NamedTemporaryFile("w", suffix=".json", encoding="utf-8") as f:
+        json.dump(faulty, f, ensure_ascii=False)
+        f.flush()
+        try:
+            slides.load(f.name, glyphs)
+            raise Failed("a faulty table was accepted")
+        except SystemExit as e:
+            message = str(e)
+    missed = [fault for fault in expected if fault not in message]
+    expect(not missed, f"faults not reported: {missed}; the report was:\n{message}")
+    print(f"{len(expected)} faults reported, the real table accepted")
+
+
 CHECKS = {"format": check_format, "keyframes": check_keyframes, "gstreamer": check_gstreamer,
-          "sync": check_sync, "glyphs": check_glyphs, "readings": check_readings}
+          "sync": check_sync, "glyphs": check_glyphs, "readings": check_readings,
+          "table": check_table}
 
 if __name__ == "__main__":
     if len(sys.argv) != 4 or sys.argv[1] not in CHECKS:

@@ -10,7 +10,7 @@ FIELDS = {"title": ("title", "subtitle", "footer"), "text": ("title", "lines"),
           "list": ("title", "items")}
 ITEM_FIELDS = {"grid": ("mark", "char", "jp"), "tones": ("mark", "char", "jp", "label", "contour"),
                "list": ("char", "jp")}
-HAN = re.compile(r"[\u3400-\u9fff]")
+HAN = re.compile(r"[\u3400-\u9fff\uf900-\ufaff\U00020000-\U0003ffff]")
 
 
 def shown_texts(slide):
@@ -55,6 +55,7 @@ def _check_slide(table, slide, glyphs):
         bad = [s for s in syllables if not narrate.SYLLABLE.match(s)]
         if bad:
             problems.append(f"{where}: {' '.join(bad)} is not Jyutping with tone digits")
+            continue
         elif len(syllables) != len(HAN.findall(item["char"])):
             problems.append(f"{where}: {item['char']} has {len(HAN.findall(item['char']))} "
                             f"characters but {item['jp']!r} has {len(syllables)} syllables")
