@@ -54,8 +54,8 @@ def _tool_versions():
 
 def stamps():
     """(dictionary stamp, recordings stamp): hashes of everything each depends on."""
-    code = [os.path.join(HERE, n) for n in ("sources.py", "charsets.py", "ranking.py",
-                                            "dictionary.py", "preferred.tsv", "xunlian.txt")]
+    code = sorted(os.path.join(HERE, n) for n in os.listdir(HERE)
+                  if n.endswith((".py", ".tsv", ".txt", ".sh")))
     db = _digest(sources.input_files() + code, sqlite3.sqlite_version.encode())
     sound = _digest([os.path.join(HERE, "recordings.py")], _tool_versions())
     return db, sound
@@ -176,19 +176,23 @@ def main(argv):
 
     db_fresh = os.path.exists(db_path) and _read_stamp(db_stamp_file) == db_stamp \
         and os.path.exists(os.path.join(out, TEXT_NAME))
-    if not db_fresh:
-        build_dictionary(out)
-        build_text(out)
-        _write(db_stamp_file, db_stamp.encode())
-    spellings = db_spellings(db_path)
-    sound = os.path.join(out, SOUND_DIR)
-    recipe_changed = _read_stamp(os.path.join(sound, RECIPE_STAMP)) != sound_stamp
-    complete = os.path.isdir(sound) and all(
-        os.path.exists(os.path.join(sound, n)) for n in [s + ".wav" for s in spellings] + list(SIGNALS))
-    if db_fresh and not recipe_changed and complete:
-        log(f"[data] up to date in {out} ({len(spellings)} recordings), {time.time() - start:.1f} s")
-        return 0
-    build_recordings(out, spellings, sound_stamp)
+    try:
+        if not db_fresh:
+            build_dictionary(out)
+            build_text(out)
+            _write(db_stamp_file, db_stamp.encode())
+        spellings = db_spellings(db_path)
+        sound = os.path.join(out, SOUND_DIR)
+        recipe_changed = _read_stamp(os.path.join(sound, RECIPE_STAMP)) != sound_stamp
+        complete = os.path.isdir(sound) and all(
+            os.path.exists(os.path.join(sound, n)) for n in [s + ".wav" for s in spellings] + list(SIGNALS))
+        if db_fresh and not recipe_changed and complete:
+            log(f"[data] up to date in {out} ({len(spellings)} recordings), {time.time() - start:.1f} s")
+            return 0
+        build_recordings(out, spellings, sound_stamp)
+    except (OSError, EOFError, ValueError, RuntimeError, subprocess.CalledProcessError) as e:
+        print(f"build_data: {type(e).__name__}: {e}", file=sys.stderr)
+        return 1
     log(f"[data] done in {time.time() - start:.1f} s")
     return 0
 

@@ -9,13 +9,15 @@ import os
 import subprocess
 import tempfile
 
-UNIHAN_READINGS = "/usr/share/unicode/Unihan_Readings.txt.bz2"
-UNICODE_DATA = "/usr/share/unicode/UnicodeData.txt"
-RIME_DIR = "/usr/share/rime-data"
+# Where the packages are installed; another root lets the tests take one away.
+ROOT = os.environ.get("LORVANE_DATA_SYSROOT", "").rstrip("/")
+UNIHAN_READINGS = ROOT + "/usr/share/unicode/Unihan_Readings.txt.bz2"
+UNICODE_DATA = ROOT + "/usr/share/unicode/UnicodeData.txt"
+RIME_DIR = ROOT + "/usr/share/rime-data"
 RIME_CHARS = RIME_DIR + "/jyut6ping3.chars.dict.yaml"
 RIME_WORDS = RIME_DIR + "/jyut6ping3.words.dict.yaml"
 RIME_ESSAY = RIME_DIR + "/essay-cantonese.txt"
-OPENCC_DIR = "/usr/share/opencc"
+OPENCC_DIR = ROOT + "/usr/share/opencc"
 OPENCC_DICT = "opencc_dict"
 
 # Which package to install for each file we read.
@@ -40,10 +42,13 @@ def input_files():
     return sorted(PACKAGE_OF)
 
 
+# The programs the build runs, and their packages.
+TOOLS = {OPENCC_DICT: "opencc", "espeak-ng": "espeak-ng", "sox": "sox"}
+
+
 def check_sources():
-    missing = sorted({PACKAGE_OF[p] for p in PACKAGE_OF if not os.path.isfile(p)})
-    if not _which(OPENCC_DICT):
-        missing.append("opencc")
+    missing = {PACKAGE_OF[p] for p in PACKAGE_OF if not os.path.isfile(p)}
+    missing |= {pkg for prog, pkg in TOOLS.items() if not _which(prog)}
     if missing:
         raise MissingSource(
             "missing source package(s): " + " ".join(sorted(set(missing)))
