@@ -14,6 +14,7 @@ import sys
 sys.dont_write_bytecode = True
 TOOL = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "video")
 sys.path.insert(0, TOOL)
+import build    # noqa: E402
 import fonts    # noqa: E402
 import slides   # noqa: E402
 
@@ -161,7 +162,7 @@ def check_sync(video, workdir):
     pictures = sorted({s["picture"] for s in steps})
     listing = os.path.join(workdir, "check-pictures.ffconcat")
     with open(listing, "w") as f:
-        f.write("ffconcat version 1.0\n" + "".join(f"file '{p}'\nduration 1\n" for p in pictures))
+        f.write("ffconcat version 1.0\n" + "".join(f"file {build.concat_quote(p)}\nduration 1\n" for p in pictures))
     drawn = dict(zip(pictures, _gray_frames(
         ["ffmpeg", "-v", "error", "-f", "concat", "-safe", "0", "-i", listing, "-vf", shrink,
          "-fps_mode", "passthrough", "-f", "rawvideo", "-"], w * h)))

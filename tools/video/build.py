@@ -8,6 +8,7 @@ exactly as long as its narration, rounded up to whole frames, so picture and sou
 together. Spoken pieces and slide pictures are cached in WORKDIR by content; when nothing
 that goes into the video changed, the whole run is skipped.
 """
+import array
 import concurrent.futures
 import hashlib
 import json
@@ -109,9 +110,13 @@ def synthesize_clips(steps, clipdir):
     return clips, set(paths.values()), len(missing)
 
 
+def concat_quote(path):
+    return "'" + path.replace("'", "'\\''") + "'"
+
+
 def assemble(steps, clips, pictures, workdir):
     """Sound track, picture list for ffmpeg's concat reader and the timeline, step by step."""
-    audio = narrate.array.array("h")
+    audio = array.array("h")
     frames_list = ["ffconcat version 1.0"]
     timeline = []
     for step, picture in zip(steps, pictures):
@@ -120,13 +125,13 @@ def assemble(steps, clips, pictures, workdir):
         start = len(audio) / narrate.RATE
         padding = frames * narrate.RATE // FPS - len(samples)
         audio.extend(samples)
-        audio.extend(narrate.array.array("h", bytes(2 * padding)))
-        frames_list += [f"file '{picture}'", f"duration {frames / FPS:.6f}"]
+        audio.extend(array.array("h", bytes(2 * padding)))
+        frames_list += [f"file {concat_quote(picture)}", f"duration {frames / FPS:.6f}"]
         timeline.append({"slide": step["index"], "item": step["item"], "start": start,
                          "end": start + frames / FPS, "picture": picture,
                          "speech": [[start + a, start + b] for a, b in spoken]})
     # the concat reader ignores the last entry's duration unless the file is named again
-    frames_list.append(f"file '{steps and pictures[-1]}'")
+    frames_list.append(f"file {concat_quote(pictures[-1])}")
     narrate.write_wav(os.path.join(workdir, "narration.wav"), audio)
     with open(os.path.join(workdir, "pictures.ffconcat"), "w") as f:
         f.write("\n".join(frames_list) + "\n")
