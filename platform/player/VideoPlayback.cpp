@@ -4,6 +4,7 @@
 #include <dshow.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace player {
 namespace {
@@ -61,6 +62,7 @@ public:
             window_->put_Visible(OAFALSE);
             window_->put_Owner(0);
         }
+        video_.Reset();
         window_.Reset();
         events_.Reset();
         seeking_.Reset();
@@ -92,6 +94,7 @@ public:
             return false;
         events_->SetNotifyWindow(reinterpret_cast<OAHWND>(notify), kGraphEventMessage, 0);
         if (renderer_ && SUCCEEDED(graph_->QueryInterface(IID_IVideoWindow, window_.OutVoid()))) {
+            graph_->QueryInterface(IID_IBasicVideo, video_.OutVoid());
             window_->put_Owner(reinterpret_cast<OAHWND>(screen));
             window_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
             window_->put_MessageDrain(reinterpret_cast<OAHWND>(screen));
@@ -150,10 +153,21 @@ public:
 
     bool HasVideo() const override { return bool(window_); }
 
+    // Like the Media Player with stretchToFit off: the picture keeps its
+    // proportions, is never enlarged beyond its own size, and is centred.
     void PlaceVideo(const RECT& rect) override
     {
-        if (window_)
-            window_->SetWindowPosition(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        if (!window_)
+            return;
+        const long areaW = rect.right - rect.left, areaH = rect.bottom - rect.top;
+        long w = areaW, h = areaH;
+        long videoW = 0, videoH = 0;
+        if (video_ && SUCCEEDED(video_->GetVideoSize(&videoW, &videoH)) && videoW > 0 && videoH > 0) {
+            const double scale = std::min({1.0, double(areaW) / videoW, double(areaH) / videoH});
+            w = std::lround(videoW * scale);
+            h = std::lround(videoH * scale);
+        }
+        window_->SetWindowPosition(rect.left + (areaW - w) / 2, rect.top + (areaH - h) / 2, w, h);
     }
 
     void OnGraphEvent() override { DrainEvents(); }
@@ -182,6 +196,7 @@ private:
     Ref<IMediaSeeking> seeking_;
     Ref<IMediaEventEx> events_;
     Ref<IVideoWindow> window_;
+    Ref<IBasicVideo> video_;
     PlayState state_ = PlayState::Stopped;
 };
 
