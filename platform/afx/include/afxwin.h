@@ -332,8 +332,8 @@ protected:                                                 \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }   \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                     \
     {                                                                                   \
-        typedef theClass ThisClass;                                                     \
-        typedef baseClass TheBaseClass;                                                 \
+        [[maybe_unused]] typedef theClass ThisClass;                                                   \
+        [[maybe_unused]] typedef baseClass TheBaseClass;                                                \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                             \
@@ -762,6 +762,7 @@ protected:
 
     BOOL CreateFromTemplate(LPCTSTR lpszTemplateName, HWND hWndParent);
     INT_PTR RunModalLoop();
+    afx_msg LRESULT HandleInitDialog(WPARAM, LPARAM);
 
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
@@ -788,6 +789,7 @@ public:
     BOOL PumpMessage();
 
     MSG m_msgCur{};
+    BOOL m_bInRun = FALSE;  // Run's loop is active: the main window's end posts WM_QUIT
 };
 
 class CWinApp : public CWinThread {

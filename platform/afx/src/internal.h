@@ -1,0 +1,37 @@
+// Framework internals shared between the source files of platform/afx.
+#pragma once
+
+#include <afxwin.h>
+
+namespace afx {
+
+// The message that the innermost framework handler is processing (for Default()).
+struct CurrentMessage {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+CurrentMessage& LastSentMessage();
+
+// HWND -> framework object for windows the framework owns or has subclassed.
+void MapPermanent(HWND hWnd, CWnd* pWnd);
+void UnmapPermanent(HWND hWnd, CWnd* pWnd);
+
+// After WM_NCDESTROY: unbinds the object from the dead window, forgets it as
+// the main window, then calls its PostNcDestroy.
+void AfterNcDestroy(CWnd* pWnd, HWND hWnd);
+
+// The window that a message box or modal dialog without an explicit parent is
+// owned by: the main window's last active popup, else the thread's enabled
+// active window. *pWndTop receives the top-level window that was disabled for
+// the duration (to be re-enabled by the caller), or nullptr.
+HWND GetSafeOwner(HWND hParent, HWND* pWndTop);
+
+// The executable's file name without folder and extension.
+CString ExeBaseName();
+
+// Reports an exception that escaped a message handler, so the program goes on.
+void ReportHandlerException(const MSG& msg, const char* what);
+
+}  // namespace afx
