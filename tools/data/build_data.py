@@ -100,10 +100,11 @@ def build_dictionary(out):
     for name, (size, missing) in dictionary.coverage(d).items():
         log(f"[data 2/4] {name}: {size - len(missing)} of {size} characters have a reading; "
             f"the sources leave {len(missing)} without one{': ' + ''.join(missing) if missing else ''}")
-    check = spotcheck.spot_check(d)
+    check = spotcheck.spot_check(d, baseline=d.unihan_first)
     (a, n), (pa, pn) = check["all"], check["several"]
     log(f"[data 2/4] spot-check of well-known characters: {a}/{n} agree ({100.0 * a / n:.1f} %); "
-        f"with several readings {pa}/{pn} ({100.0 * pa / max(pn, 1):.1f} %)")
+        f"with several readings {pa}/{pn} ({100.0 * pa / max(pn, 1):.1f} %); "
+        f"Unihan's reading alone: {check['baseline']}/{n}")
     for ch, want, got in check["misses"]:
         log(f"[data 2/4]   {ch}: expected {want}, first row {got}")
     db_path = os.path.join(out, DB_NAME)

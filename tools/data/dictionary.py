@@ -53,6 +53,7 @@ class Dictionary:
     """The ranked table: chars in row order, and each char's readings."""
 
     def __init__(self, ranker):
+        self.unihan_first = {c: r[0] for c, r in ranker.unihan.items() if r}
         self.readings = {}
         self.how = collections.Counter()
         ranked = []

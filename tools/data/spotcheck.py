@@ -7,10 +7,11 @@ from dictionary import read_tsv
 SPOTCHECK = os.path.join(os.path.dirname(os.path.abspath(__file__)), "spotcheck.tsv")
 
 
-def spot_check(dictionary, path=SPOTCHECK):
-    """{"all": (agree, total), "several": (agree, total), "misses": [(ch, want, got)]};
-    "several" counts the characters that have more than one reading."""
-    agree = total = poly_agree = poly_total = 0
+def spot_check(dictionary, path=SPOTCHECK, baseline=None):
+    """{"all": (agree, total), "several": (agree, total), "misses": [(ch, want, got)],
+    "baseline": agree}; "several" counts the characters that have more than one
+    reading, "baseline" how many a plain {char: reading} table would get right."""
+    agree = total = poly_agree = poly_total = base_agree = 0
     misses = []
     for ch, want in read_tsv(path):
         got = dictionary.first(ch)
@@ -22,4 +23,6 @@ def spot_check(dictionary, path=SPOTCHECK):
             poly_agree += ok
         if not ok:
             misses.append((ch, want, got))
-    return {"all": (agree, total), "several": (poly_agree, poly_total), "misses": misses}
+        base_agree += bool(baseline) and baseline.get(ch) == want
+    return {"all": (agree, total), "several": (poly_agree, poly_total), "misses": misses,
+            "baseline": base_agree}
