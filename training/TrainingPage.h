@@ -56,5 +56,5 @@ private:
     void ResetFallingLabel();
     bool LoadPracticeText();
     void EndPass();
-    bool CheckAnswer();
+    void CheckAnswer();
 };
