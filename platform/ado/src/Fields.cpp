@@ -1,0 +1,239 @@
+#include "Fields.h"
+#include "Recordset.h"
+
+#include <cwchar>
+
+namespace ado::detail {
+namespace {
+
+constexpr wchar_t kFieldSource[] = L"ADODB.Field";
+constexpr wchar_t kFieldsSource[] = L"ADODB.Fields";
+
+}  // namespace
+
+// ---- Field ------------------------------------------------------------------
+
+HRESULT FieldObject::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    if (IsOneOf(riid, {&IID_IUnknown, &IID_IDispatch, &__uuidof(_ADO), &__uuidof(Field20), &__uuidof(Field)}))
+        *ppv = static_cast<Field*>(this);
+    else if (IsEqualIID(riid, IID_ISupportErrorInfo))
+        *ppv = static_cast<ISupportErrorInfo*>(this);
+    else {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG FieldObject::AddRef()
+{
+    return m_owner->AddRef();
+}
+
+ULONG FieldObject::Release()
+{
+    return m_owner->Release();
+}
+
+HRESULT FieldObject::InterfaceSupportsErrorInfo(REFIID riid)
+{
+    return IsOneOf(riid, {&__uuidof(_ADO), &__uuidof(Field20), &__uuidof(Field)}) ? S_OK : S_FALSE;
+}
+
+HRESULT FieldObject::Fail(HRESULT hr, const std::wstring& description)
+{
+    return detail::Fail(hr, __uuidof(Field), kFieldSource, description);
+}
+
+HRESULT FieldObject::NotAvailable(const wchar_t* member)
+{
+    return detail::NotAvailable(__uuidof(Field), kFieldSource, member);
+}
+
+HRESULT FieldObject::CurrentCell(const VARIANT** cell)
+{
+    const ResultTable* table = m_owner->Table();
+    if (!table)
+        return Fail(AdoHResult(adErrObjectClosed), L"记录集没有打开，不能读取字段的值。");
+    if (m_column >= table->Columns())   // kept from an earlier opening with more columns
+        return Fail(AdoHResult(adErrItemNotFound), L"记录集现在没有第 " + std::to_wstring(m_column) + L" 列。");
+    if (!m_owner->HasCurrentRow())
+        return Fail(AdoHResult(adErrNoCurrentRecord),
+                    L"没有当前记录：记录集是空的，或者位置已在第一条之前（BOF）或最后一条之后（EOF）。");
+    *cell = &table->Cell(m_owner->CurrentRow(), m_column);
+    return S_OK;
+}
+
+HRESULT FieldObject::get_Value(VARIANT* pvar)
+{
+    if (!pvar)
+        return E_POINTER;
+    VariantInit(pvar);
+    const VARIANT* cell = nullptr;
+    if (const HRESULT hr = CurrentCell(&cell); FAILED(hr))
+        return hr;
+    if (V_VT(cell) == VT_BSTR) {   // the usual case, without VariantCopy's detours
+        BSTR copy = SysAllocStringLen(V_BSTR(cell), SysStringLen(V_BSTR(cell)));
+        if (!copy)
+            return Fail(E_OUTOFMEMORY, L"内存不足，无法读取字段的值。");
+        V_VT(pvar) = VT_BSTR;
+        V_BSTR(pvar) = copy;
+        return S_OK;
+    }
+    const HRESULT hr = VariantCopy(pvar, const_cast<VARIANT*>(cell));
+    return FAILED(hr) ? Fail(hr, L"无法复制字段的值。") : S_OK;
+}
+
+HRESULT FieldObject::get_Name(BSTR* pbstr)
+{
+    if (!pbstr)
+        return E_POINTER;
+    *pbstr = nullptr;
+    const ResultTable* table = m_owner->Table();
+    if (!table)
+        return Fail(AdoHResult(adErrObjectClosed), L"记录集没有打开，不能读取字段名。");
+    if (m_column >= table->Columns())
+        return Fail(AdoHResult(adErrItemNotFound), L"记录集现在没有第 " + std::to_wstring(m_column) + L" 列。");
+    const std::wstring& name = table->Name(m_column);
+    *pbstr = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
+    return *pbstr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT FieldObject::get_ActualSize(ADO_LONGPTR*) { return NotAvailable(L"ActualSize"); }
+HRESULT FieldObject::get_Attributes(long*) { return NotAvailable(L"Attributes"); }
+HRESULT FieldObject::get_DefinedSize(ADO_LONGPTR*) { return NotAvailable(L"DefinedSize"); }
+HRESULT FieldObject::get_Type(long*) { return NotAvailable(L"Type"); }
+HRESULT FieldObject::put_Value(VARIANT) { return NotAvailable(L"Value"); }
+HRESULT FieldObject::get_Precision(BYTE*) { return NotAvailable(L"Precision"); }
+HRESULT FieldObject::get_NumericScale(BYTE*) { return NotAvailable(L"NumericScale"); }
+HRESULT FieldObject::raw_AppendChunk(VARIANT) { return NotAvailable(L"AppendChunk"); }
+HRESULT FieldObject::raw_GetChunk(long, VARIANT*) { return NotAvailable(L"GetChunk"); }
+HRESULT FieldObject::get_OriginalValue(VARIANT*) { return NotAvailable(L"OriginalValue"); }
+HRESULT FieldObject::get_UnderlyingValue(VARIANT*) { return NotAvailable(L"UnderlyingValue"); }
+HRESULT FieldObject::get_DataFormat(IUnknown**) { return NotAvailable(L"DataFormat"); }
+HRESULT FieldObject::putref_DataFormat(IUnknown*) { return NotAvailable(L"DataFormat"); }
+HRESULT FieldObject::put_Precision(BYTE) { return NotAvailable(L"Precision"); }
+HRESULT FieldObject::put_NumericScale(BYTE) { return NotAvailable(L"NumericScale"); }
+HRESULT FieldObject::put_Type(long) { return NotAvailable(L"Type"); }
+HRESULT FieldObject::put_DefinedSize(ADO_LONGPTR) { return NotAvailable(L"DefinedSize"); }
+HRESULT FieldObject::put_Attributes(long) { return NotAvailable(L"Attributes"); }
+HRESULT FieldObject::get_Status(long*) { return NotAvailable(L"Status"); }
+
+// ---- Fields -----------------------------------------------------------------
+
+HRESULT FieldsObject::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    if (IsOneOf(riid, {&IID_IUnknown, &IID_IDispatch, &__uuidof(_Collection), &__uuidof(Fields15),
+                       &__uuidof(Fields20), &__uuidof(Fields)}))
+        *ppv = static_cast<Fields*>(this);
+    else if (IsEqualIID(riid, IID_ISupportErrorInfo))
+        *ppv = static_cast<ISupportErrorInfo*>(this);
+    else {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG FieldsObject::AddRef()
+{
+    return m_owner->AddRef();
+}
+
+ULONG FieldsObject::Release()
+{
+    return m_owner->Release();
+}
+
+HRESULT FieldsObject::InterfaceSupportsErrorInfo(REFIID riid)
+{
+    return IsOneOf(riid, {&__uuidof(_Collection), &__uuidof(Fields15), &__uuidof(Fields20), &__uuidof(Fields)})
+               ? S_OK
+               : S_FALSE;
+}
+
+HRESULT FieldsObject::Fail(HRESULT hr, const std::wstring& description)
+{
+    return detail::Fail(hr, __uuidof(Fields), kFieldsSource, description);
+}
+
+HRESULT FieldsObject::NotAvailable(const wchar_t* member)
+{
+    return detail::NotAvailable(__uuidof(Fields), kFieldsSource, member);
+}
+
+HRESULT FieldsObject::get_Count(long* c)
+{
+    if (!c)
+        return E_POINTER;
+    const ResultTable* table = m_owner->Table();
+    *c = table ? static_cast<long>(table->Columns()) : 0;
+    return S_OK;
+}
+
+HRESULT FieldsObject::get_Item(VARIANT Index, Field** ppvObject)
+{
+    if (!ppvObject)
+        return E_POINTER;
+    *ppvObject = nullptr;
+    const ResultTable* table = m_owner->Table();
+    if (!table)
+        return Fail(AdoHResult(adErrObjectClosed), L"记录集没有打开，不能取字段。");
+
+    const VARIANT* index = &Index;
+    while (V_VT(index) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(index))
+        index = V_VARIANTREF(index);
+    long position = -1;
+    if (V_VT(index) == VT_I4) {
+        position = V_I4(index);
+    } else if (V_VT(index) == VT_BSTR) {
+        for (size_t c = 0; c < table->Columns() && position < 0; ++c)
+            if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, table->Name(c).c_str(), -1,
+                               V_BSTR(index) ? V_BSTR(index) : L"", -1) == CSTR_EQUAL)
+                position = static_cast<long>(c);
+        if (position < 0)
+            return Fail(AdoHResult(adErrItemNotFound),
+                        std::wstring(L"记录集中没有名为“") + (V_BSTR(index) ? V_BSTR(index) : L"") + L"”的列。");
+    } else {
+        VARIANT converted;
+        VariantInit(&converted);
+        if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(index), 0, VT_I4)))
+            return Fail(AdoHResult(adErrInvalidArgument), L"字段的索引必须是列的位置（整数）或列名。");
+        position = V_I4(&converted);
+    }
+    if (position < 0 || static_cast<size_t>(position) >= table->Columns())
+        return Fail(AdoHResult(adErrItemNotFound),
+                    L"记录集中没有第 " + std::to_wstring(position) + L" 列（列从 0 数起，共 " +
+                        std::to_wstring(table->Columns()) + L" 列）。");
+    FieldObject* field = m_owner->FieldAt(static_cast<size_t>(position));
+    field->AddRef();
+    *ppvObject = field;
+    return S_OK;
+}
+
+HRESULT FieldsObject::raw_Refresh()
+{
+    return S_OK;   // the columns are fixed while the recordset is open
+}
+
+HRESULT FieldsObject::raw__NewEnum(IUnknown** pp)
+{
+    if (pp)
+        *pp = nullptr;
+    return NotAvailable(L"_NewEnum");
+}
+HRESULT FieldsObject::raw__Append(BSTR, long, ADO_LONGPTR, long) { return NotAvailable(L"Append"); }
+HRESULT FieldsObject::raw_Delete(VARIANT) { return NotAvailable(L"Delete"); }
+HRESULT FieldsObject::raw_Append(BSTR, long, ADO_LONGPTR, long, VARIANT) { return NotAvailable(L"Append"); }
+HRESULT FieldsObject::raw_Update() { return NotAvailable(L"Update"); }
+HRESULT FieldsObject::raw_Resync(long) { return NotAvailable(L"Resync"); }
+HRESULT FieldsObject::raw_CancelUpdate() { return NotAvailable(L"CancelUpdate"); }
+
+}  // namespace ado::detail

@@ -1,0 +1,24 @@
+// The SQLite side: a database file opened strictly read-only, and queries read
+// into a ResultTable. Failures come back as text for the user: what went wrong in
+// Chinese, the file or query concerned, and SQLite's own words.
+#pragma once
+
+#include "ResultTable.h"
+#include <string>
+
+struct sqlite3;
+
+namespace ado::detail {
+
+// Opens path read-only; the file is never created and never written. Null with
+// *error set when it is missing, unreadable, empty or not an SQLite database.
+sqlite3* OpenDatabaseReadOnly(const std::wstring& path, std::wstring* error);
+
+void CloseDatabase(sqlite3* db);
+
+// Runs one read-only statement and keeps every row. TEXT becomes VT_BSTR, INTEGER
+// VT_I4 (VT_I8 beyond 32 bits), REAL VT_R8, BLOB VT_ARRAY|VT_UI1, NULL VT_NULL.
+bool ReadQuery(sqlite3* db, const std::wstring& path, const std::wstring& sql, ResultTable* table,
+               std::wstring* error);
+
+}  // namespace ado::detail
