@@ -1,7 +1,8 @@
 // SkinH.dll: gives the dialogs of the calling thread one calm background
-// colour, for the dialog itself and its static controls (labels, group boxes,
-// check boxes, trackbars). Where a dialog chooses its own colours, its choice
-// stands: the skin only replaces the system's default face brush.
+// colour, for the dialog itself, its static controls (labels, group boxes,
+// check boxes, trackbars) and the panes of its tab controls, on which child
+// pages lie. Where a dialog chooses its own colours, its choice stands: the
+// skin only replaces the system's default face brush.
 //
 // Dialogs are found as they are created (a CBT hook on the calling thread) and
 // among the thread's windows at the time of the call, and are subclassed with
@@ -22,11 +23,13 @@ HBRUSH FaceBrush()
     return brush;
 }
 
-bool IsDialog(HWND hwnd)
+bool HasClass(HWND hwnd, const wchar_t* cls)
 {
-    wchar_t name[16] = L"";
-    return GetClassNameW(hwnd, name, 16) && lstrcmpW(name, L"#32770") == 0;
+    wchar_t name[32] = L"";
+    return GetClassNameW(hwnd, name, 32) && lstrcmpiW(name, cls) == 0;
 }
+
+bool IsDialog(HWND hwnd) { return HasClass(hwnd, L"#32770"); }
 
 LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
 {
@@ -49,10 +52,32 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
 
 // A second SetWindowSubclass with the same procedure and id only replaces the
 // reference data, so a dialog is never subclassed twice.
+// A tab control paints its pane in its own colour; pages (child dialogs) lie
+// on that pane, so it takes the skin's colour too. Painted after the control
+// has drawn its tabs and border, leaving its children (the pages) alone.
+LRESULT CALLBACK TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    if (msg == WM_NCDESTROY)
+        RemoveWindowSubclass(hwnd, TabProc, id);
+    if (msg != WM_PAINT || wParam)
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    RECT pane;
+    GetClientRect(hwnd, &pane);
+    SendMessageW(hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+    if (HDC dc = GetDCEx(hwnd, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS)) {
+        FillRect(dc, &pane, FaceBrush());
+        ReleaseDC(hwnd, dc);
+    }
+    return result;
+}
+
 void Skin(HWND hwnd)
 {
     if (IsDialog(hwnd))
         SetWindowSubclass(hwnd, SkinProc, kSubclassId, 0);
+    else if (HasClass(hwnd, WC_TABCONTROLW) && IsDialog(GetParent(hwnd)))
+        SetWindowSubclass(hwnd, TabProc, kSubclassId, 0);
 }
 
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam)

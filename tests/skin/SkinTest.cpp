@@ -2,6 +2,7 @@
 // once on the GUI thread. The skin is per thread, so each case runs on a fresh
 // thread of its own.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,38 @@ TEST(Skin, ColoursADialogChoosesItselfStand)
         EXPECT_EQ(ColourFor(dlg, WM_CTLCOLORSTATIC, GetDlgItem(dlg, kLabelId)), RGB(255, 0, 0));
         EXPECT_EQ(ColourFor(dlg, WM_CTLCOLORDLG, dlg), kSkinFace);
         DestroyWindow(dlg);
+    });
+}
+
+// The colour painted in the middle of the pane of a tab control on a shown dialog.
+COLORREF TabPaneColour()
+{
+    HWND dlg = MakeDialog(PlainProc);
+    HWND tab = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 160, 100, dlg, nullptr,
+                               nullptr, nullptr);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<LPWSTR>(L"tab");
+    SendMessageW(tab, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SetWindowPos(dlg, HWND_TOP, 10, 10, 200, 150, SWP_SHOWWINDOW);
+    UpdateWindow(dlg);
+    RECT pane;
+    GetClientRect(tab, &pane);
+    SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+    HDC dc = GetDC(tab);
+    const COLORREF colour = GetPixel(dc, (pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    ReleaseDC(tab, dc);
+    DestroyWindow(dlg);
+    return colour;
+}
+
+TEST(Skin, TabPanesOnDialogsTakeTheSkinColour)
+{
+    ASSERT_NE(Attach(), nullptr);
+    OnNewThread([] {
+        EXPECT_NE(TabPaneColour(), kSkinFace);
+        ASSERT_EQ(Attach()(), 0);
+        EXPECT_EQ(TabPaneColour(), kSkinFace);
     });
 }
 
