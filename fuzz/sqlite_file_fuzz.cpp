@@ -1,0 +1,139 @@
+// Fuzz target: reading a dictionary file the way platform/ado reads it.
+//
+// The input is written to a file and read with the same SQLite amalgamation and
+// compile-time options as the program, in the same steps as ado's SqliteFile.cpp:
+// an empty file is refused before SQLite sees it; the file is opened read-only;
+// the schema is read at once (so a file that is not a database, or is cut short,
+// fails at open); the program's query is prepared, must be read-only, and every
+// row is read cell by cell with the same conversions (INTEGER, REAL, TEXT as
+// UTF-16, BLOB, NULL). Failures must come back as SQLite result codes that the
+// ado layer turns into messages; a crash, a leak, undefined behaviour or a
+// result code outside SQLite's documented set is a finding.
+#include <sqlite3.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+#define CHECK(cond)           \
+    do {                      \
+        if (!(cond))          \
+            __builtin_trap(); \
+    } while (0)
+
+std::string ScratchPath()
+{
+    const char* dir = getenv("FUZZ_SCRATCH");
+    return std::string(dir && *dir ? dir : "/dev/shm") + "/lorvane-dict-" + std::to_string(getpid()) + ".db";
+}
+
+bool WriteFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(data, 1, size, f) == size;
+    return std::fclose(f) == 0 && ok;
+}
+
+// The primary result codes ado knows how to explain (and its default for the rest).
+bool IsKnownCode(int rc)
+{
+    switch (rc & 0xff) {
+    case SQLITE_OK: case SQLITE_ROW: case SQLITE_DONE: case SQLITE_NOTADB: case SQLITE_CORRUPT:
+    case SQLITE_CANTOPEN: case SQLITE_BUSY: case SQLITE_LOCKED: case SQLITE_IOERR: case SQLITE_NOMEM:
+    case SQLITE_READONLY: case SQLITE_PERM: case SQLITE_AUTH: case SQLITE_ERROR: case SQLITE_FULL:
+    case SQLITE_RANGE: case SQLITE_SCHEMA: case SQLITE_TOOBIG: case SQLITE_MISMATCH:
+    case SQLITE_CONSTRAINT: case SQLITE_PROTOCOL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What ado's ReadCell does with one value; the text and blob bytes are touched so
+// that a wrong length shows up under the address sanitizer.
+size_t ReadCell(sqlite3_stmt* stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+        return size_t(sqlite3_column_int64(stmt, column) & 1);
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, column) > 0;
+    case SQLITE_TEXT: {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, column));
+        const int bytes = sqlite3_column_bytes16(stmt, column);
+        CHECK(bytes >= 0 && bytes % 2 == 0);
+        size_t sum = 0;
+        for (int i = 0; text && i < bytes / 2; ++i)
+            sum += text[i];
+        return sum;
+    }
+    case SQLITE_BLOB: {
+        const auto* blob = static_cast<const uint8_t*>(sqlite3_column_blob(stmt, column));
+        const int bytes = sqlite3_column_bytes(stmt, column);
+        CHECK(bytes >= 0);
+        CHECK(bytes == 0 || blob);
+        size_t sum = 0;
+        for (int i = 0; i < bytes; ++i)
+            sum += blob[i];
+        return sum;
+    }
+    default:
+        return 0;
+    }
+}
+
+void ReadDictionary(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    CHECK(IsKnownCode(rc));
+    if (rc != SQLITE_OK) {
+        CHECK(sqlite3_errmsg(db) != nullptr);
+        sqlite3_close(db);
+        return;
+    }
+
+    static const char16_t kQuery[] = u"select * from cantonesePhonetic";
+    sqlite3_stmt* stmt = nullptr;
+    rc = sqlite3_prepare16_v2(db, kQuery, int(sizeof kQuery - sizeof kQuery[0]), &stmt, nullptr);
+    CHECK(IsKnownCode(rc));
+    if (rc == SQLITE_OK && stmt) {
+        const int columns = sqlite3_column_count(stmt);
+        CHECK(columns >= 0);
+        if (sqlite3_stmt_readonly(stmt) && columns > 0) {
+            for (int c = 0; c < columns; ++c)
+                (void)sqlite3_column_name16(stmt, c);
+            size_t sink = 0;
+            long rows = 0;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW && rows++ < 1000000)
+                for (int c = 0; c < columns; ++c)
+                    sink += ReadCell(stmt, c);
+            CHECK(IsKnownCode(rc));
+            (void)sink;
+        }
+    }
+    sqlite3_finalize(stmt);
+    CHECK(sqlite3_close(db) == SQLITE_OK);   // nothing left open behind the reader
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const std::string path = ScratchPath();
+    if (size == 0)
+        return 0;   // ado refuses an empty file before SQLite sees it
+    if (!WriteFile(path, data, size))
+        return 0;
+    ReadDictionary(path);
+    return 0;
+}
