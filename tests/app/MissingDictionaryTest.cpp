@@ -1,0 +1,121 @@
+// Lorvane.exe itself, started with no dictionary at its fixed path: four error boxes
+// (the training page's connection before any window, then the main window's, then the
+// two recordsets), each titled with the program's name, and then the main window all the
+// same. The test moves the dictionary aside while it runs, so CTest runs it alone.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Boxes.h"
+#include "support/MessageBoxes.h"
+
+using namespace app_test;
+
+namespace {
+
+const wchar_t kDictionary[] = L"C:\\WINDOWS\\system32\\abc.mp3";
+const wchar_t kAside[] = L"C:\\WINDOWS\\system32\\abc.mp3.missing-test";
+const wchar_t kTitle[] = L"粤语拼音学习";
+
+std::wstring ProgramBesideUs()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s = path;
+    return s.substr(0, s.find_last_of(L'\\') + 1) + L"Lorvane.exe";
+}
+
+class DictionaryAside
+{
+public:
+    DictionaryAside() { m_moved = MoveFileExW(kDictionary, kAside, MOVEFILE_REPLACE_EXISTING); }
+    ~DictionaryAside()
+    {
+        if (m_moved)
+            MoveFileExW(kAside, kDictionary, MOVEFILE_REPLACE_EXISTING);
+    }
+
+private:
+    bool m_moved = false;
+};
+
+struct Sighting {
+    Box box;
+    bool mainWindowExisted;
+};
+
+BOOL CALLBACK FindMain(HWND hwnd, LPARAM lParam)
+{
+    auto* args = reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t title[64] = {};
+    GetWindowTextW(hwnd, title, 64);
+    if (pid == args->first && std::wstring(title) == kTitle) {
+        args->second = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND MainWindowOf(DWORD pid)
+{
+    std::pair<DWORD, HWND> args{pid, nullptr};
+    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&args));
+    return args.second;
+}
+
+TEST(AppStartupWithoutDictionary, ShowsFourErrorBoxesThenTheMainWindow)
+{
+    DictionaryAside aside;
+    ASSERT_EQ(GetFileAttributesW(kDictionary), INVALID_FILE_ATTRIBUTES);
+
+    std::wstring exe = ProgramBesideUs();
+    STARTUPINFOW si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = L"\"" + exe + L"\"";
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi))
+        << "cannot start " << Utf8(exe);
+
+    std::vector<Sighting> boxes;
+    std::set<HWND> answered;
+    HWND main = nullptr;
+    DWORD start = GetTickCount(), quietSince = GetTickCount();
+    while (GetTickCount() - start < 60000 && WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT) {
+        HWND mainNow = MainWindowOf(pi.dwProcessId);
+        for (HWND hwnd : OpenDialogs(pi.dwProcessId)) {
+            if (hwnd == mainNow || answered.count(hwnd))
+                continue;
+            answered.insert(hwnd);
+            boxes.push_back({ReadBox(hwnd), mainNow != nullptr});
+            PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+            quietSince = GetTickCount();
+        }
+        // Up, taking input, and no new box for a while: start-up is over.
+        if (mainNow && IsWindowVisible(mainNow) && IsWindowEnabled(mainNow) &&
+            GetTickCount() - quietSince > 1500) {
+            main = mainNow;
+            break;
+        }
+    }
+
+    ASSERT_NE(main, nullptr) << "the main window did not come up";
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_FALSE(boxes[0].mainWindowExisted) << "the first box comes before any window";
+    for (const Sighting& s : boxes) {
+        EXPECT_EQ(s.box.caption, L"Lorvane");
+        EXPECT_EQ(s.box.buttons.size(), 1u);
+    }
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+    TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+}  // namespace

@@ -1,0 +1,228 @@
+// Page switching by real clicks on the tabs: which windows show after each click, what
+// the player is handed, the video notice, and what a keyboard change of tab does.
+#include <afxwin.h>
+#include <afxdisp.h>
+
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+#include "app/Paths.h"
+#include "app/PronounceDlg.h"
+#include "training/TrainingPage.h"
+
+using namespace app_test;
+
+namespace {
+
+const wchar_t kNotice[] = L"视频文件太大,请在退出程序时,登录我们的网站免费观看更多完整视频";
+const std::wstring kLookupPage = L"1001 1000 1002 1007 1003 label";
+
+// The windows that the switch shows and hides, named as in the layout, visible ones only.
+std::wstring VisibleSet(CPronounceDlg& d)
+{
+    const std::pair<int, const wchar_t*> controls[] = {
+        {IDC_TEXT, L"1001"},  {IDC_LOOKUP, L"1000"},   {IDC_PAUSE, L"1002"},
+        {IDC_STOP, L"1007"},  {IDC_PHONETIC, L"1003"}, {IDC_PHONETIC_LABEL, L"label"},
+        {IDC_PLAYER, L"player"}};
+    std::wstring s;
+    for (auto [id, name] : controls)
+        if (IsWindowVisible(GetDlgItem(d.m_hWnd, id)))
+            s += (s.empty() ? L"" : L" ") + std::wstring(name);
+    if (IsWindowVisible(d.m_pTrainingPage->m_hWnd))
+        s += (s.empty() ? L"" : L" ") + std::wstring(L"page");
+    return s;
+}
+
+// Windows the switch must never touch keep their start state.
+void ExpectUntouchedControls(CPronounceDlg& d)
+{
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(d.m_hWnd, IDC_BROWSER)));
+    for (int id : {IDOK, IDCANCEL, IDC_BUTTON3})
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(d.m_hWnd, id))) << id;
+}
+
+std::wstring PlayerUrl(CPronounceDlg& d)
+{
+    return d.m_player.GetURL().GetString();
+}
+
+std::wstring AppName()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name = path;
+    name = name.substr(name.find_last_of(L'\\') + 1);
+    return name.substr(0, name.rfind(L'.'));
+}
+
+// What the window looked like when a message box came up (the recorder of the test
+// support answers the box itself).
+class NoticeWatch
+{
+public:
+    explicit NoticeWatch(CPronounceDlg& d) : m_dlg(d)
+    {
+        s_current = this;
+        m_hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~NoticeWatch()
+    {
+        UnhookWindowsHookEx(m_hook);
+        s_current = nullptr;
+    }
+
+    int count = 0;
+    std::wstring pageWhileOpen;  // the visible set while the notice was up
+    std::wstring urlWhileOpen;   // the player's address then
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        wchar_t cls[16] = {};
+        if (code == HCBT_ACTIVATE && s_current && GetClassNameW(hwnd, cls, 16) &&
+            wcscmp(cls, L"#32770") == 0 && !CWnd::FromHandlePermanent(hwnd)) {
+            ++s_current->count;
+            s_current->pageWhileOpen = VisibleSet(s_current->m_dlg);
+            s_current->urlWhileOpen = s_current->m_dlg.m_player.GetURL().GetString();
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    CPronounceDlg& m_dlg;
+    HHOOK m_hook = nullptr;
+    static inline NoticeWatch* s_current = nullptr;
+};
+
+struct ClickRow {
+    int tab;
+    std::wstring pageAfter;
+    bool notice;
+};
+
+// Every transition, including a click on the tab already selected.
+const ClickRow kClicks[] = {
+    {1, L"page", false},
+    {1, L"page", false},
+    {0, kLookupPage, false},
+    {0, kLookupPage, false},
+    {2, L"1001 player", true},  // from the look-up page the text box stays
+    {2, L"1001 player", true},                  // the notice comes again
+    {1, L"page", false},
+    {2, L"player page", true},                  // from training the page stays, under the player
+    {0, kLookupPage, false},
+    {1, L"page", false},
+    {0, kLookupPage, false},
+};
+
+TEST(AppPageSwitch, EachTabClickShowsItsPageAndHandsThePlayerItsAddress)
+{
+    const std::wstring installDir = kInstallDir;
+    const std::wstring video = installDir + L"yueyupinying.wmv";
+    CPronounceDlg dlg;
+    std::vector<Step> steps;
+    for (size_t i = 0; i < std::size(kClicks); ++i) {
+        steps.push_back([i, &installDir, &video](CPronounceDlg& d) {
+            const ClickRow& row = kClicks[i];
+            SCOPED_TRACE("click " + std::to_string(i) + " on tab " + std::to_string(row.tab));
+            std::wstring before = VisibleSet(d);
+            std::wstring urlBefore = PlayerUrl(d);
+            NoticeWatch notice(d);
+            ClickTab(d.m_tab.m_hWnd, row.tab);  // returns after the handler, notice included
+
+            EXPECT_EQ(notice.count, row.notice ? 1 : 0);
+            EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(row.pageAfter));
+            EXPECT_EQ(d.m_tab.GetCurSel(), row.tab);
+            EXPECT_EQ(PlayerUrl(d), row.tab == 2 ? video : installDir);
+            ExpectUntouchedControls(d);
+            if (row.notice) {
+                // Shown before the page changes and before the video is handed over.
+                EXPECT_EQ(Utf8(notice.pageWhileOpen), Utf8(before));
+                EXPECT_EQ(notice.urlWhileOpen, urlBefore);
+            }
+        });
+    }
+    steps.push_back([](CPronounceDlg& d) { d.PostMessage(WM_COMMAND, IDCANCEL); });
+    EXPECT_EQ(RunMainWindow(dlg, steps, 20000), IDCANCEL);
+}
+
+TEST(AppPageSwitch, VideoNoticeIsAPlainBoxOwnedByTheMainWindow)
+{
+    CPronounceDlg dlg;
+    HWND main = nullptr;
+    RunMainWindow(dlg, {[&](CPronounceDlg& d) {
+        main = d.m_hWnd;
+        ClickTab(d.m_tab.m_hWnd, 2);
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    }});
+    ASSERT_EQ(Boxes().Count(), 1u);
+    const MessageBoxRecord& notice = Boxes().Taken()[0];
+    EXPECT_EQ(Utf8(notice.text), Utf8(kNotice));
+    EXPECT_EQ(Utf8(notice.caption), Utf8(AppName()));  // the program file's name
+    EXPECT_EQ(notice.owner, main);
+    EXPECT_FALSE(notice.ownerEnabled);  // modal: the main window waits for it
+    EXPECT_EQ(notice.icon, 0u);
+    EXPECT_EQ(notice.buttons, std::vector<int>{IDOK});
+}
+
+TEST(AppPageSwitch, KeyboardChangeOfTabLeavesThePageAsItWas)
+{
+    CPronounceDlg dlg;
+    RunMainWindow(dlg, {
+        [](CPronounceDlg& d) {
+            SetForegroundWindow(d.m_hWnd);
+            d.m_tab.SetFocus();
+            PressKey(VK_RIGHT);
+        },
+        [&](CPronounceDlg& d) {
+            EXPECT_EQ(d.m_tab.GetCurSel(), 1);
+            EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(kLookupPage));
+            PressKey(VK_RIGHT);
+        },
+        [&](CPronounceDlg& d) {
+            EXPECT_EQ(d.m_tab.GetCurSel(), 2);
+            EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(kLookupPage));
+            d.PostMessage(WM_COMMAND, IDCANCEL);
+        },
+    });
+    EXPECT_EQ(Boxes().Count(), 0u);
+}
+
+TEST(AppPageSwitch, ChangesToLookupOrTrainingSilenceThePlayer)
+{
+    const std::wstring tone = WriteToneWav(L"tone", 5000);
+    CPronounceDlg dlg;
+    std::vector<Step> steps;
+    for (int tab : {1, 1, 0, 0, 1, 0}) {
+        steps.push_back([tab, &tone](CPronounceDlg& d) {
+            SCOPED_TRACE("tab " + std::to_string(tab));
+            d.m_player.SetURL(tone.c_str());
+            ASSERT_NE(d.m_player.GetPlayState(), 1) << "the tone should be playing";
+            ClickTab(d.m_tab.m_hWnd, tab);
+            EXPECT_EQ(d.m_player.GetPlayState(), 1);
+            EXPECT_FALSE(IsWindowVisible(d.m_player.m_hWnd));
+        });
+    }
+    steps.push_back([](CPronounceDlg& d) { d.PostMessage(WM_COMMAND, IDCANCEL); });
+    RunMainWindow(dlg, steps);
+    DeleteFileW(tone.c_str());
+}
+
+// Switching neither stops nor pauses a read-aloud: its two flags are left alone.
+TEST(AppPageSwitch, LeavesTheReadAloudFlagsAlone)
+{
+    CPronounceDlg dlg;
+    RunMainWindow(dlg, {[&](CPronounceDlg& d) {
+        d.m_bPause = true;
+        d.m_bStop = false;
+        for (int tab : {1, 2, 0}) {
+            ClickTab(d.m_tab.m_hWnd, tab);
+            EXPECT_TRUE(d.m_bPause);
+            EXPECT_FALSE(d.m_bStop);
+        }
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    }});
+    EXPECT_EQ(Boxes().Count(), 1u);
+}
+
+}  // namespace
