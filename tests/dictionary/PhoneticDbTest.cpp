@@ -1,0 +1,186 @@
+// CPhoneticDb: connects when it is made, opens its recordset on request, shows every
+// failure in a message box and carries on; it never writes to the dictionary.
+#include "DictionaryFile.h"
+#include "dictionary/FindPhonetic.h"
+#include "dictionary/PhoneticDb.h"
+#include "support/MessageBoxes.h"
+#include "tests/ado/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const _bstr_t kQuery("select * from cantonesePhonetic");
+
+std::wstring ProgramName()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name = path;
+    name = name.substr(name.find_last_of(L'\\') + 1);
+    return name.substr(0, name.find_last_of(L'.'));
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+#define EXPECT_CONTAINS(text, part) \
+    EXPECT_TRUE(Contains(text, part)) << "\"" << Utf8(text) << "\" lacks \"" << Utf8(part) << "\""
+
+class PhoneticDb : public ::testing::Test {
+protected:
+    DictionaryFile dictionary;
+};
+
+TEST_F(PhoneticDb, ConnectsWhenMadeAndOpensTheWholeTable)
+{
+    dictionary.MakeTable("(1, '你', 'nei5'), (2, '好', 'hou2'), (3, '你', 'lei5')");
+    CPhoneticDb db;
+    ASSERT_TRUE(db.m_pConnection);
+    EXPECT_EQ(adStateOpen, db.m_pConnection->GetState());
+    EXPECT_EQ(adUseClient, db.m_pConnection->GetCursorLocation());
+    EXPECT_FALSE(db.m_pRecordset);
+
+    _RecordsetPtr& rs = db.OpenRecordset(kQuery);
+    EXPECT_EQ(std::addressof(db.m_pRecordset), std::addressof(rs));   // (& would release it)
+    ASSERT_TRUE(rs) << (Boxes().Count() ? Utf8(Boxes().Taken()[0].text) : "");
+    EXPECT_EQ(adStateOpen, rs->GetState());
+    EXPECT_EQ(3, rs->GetRecordCount());
+    EXPECT_EQ((std::vector<std::wstring>{L"nei5", L"hou2", L"lei5"}), testdb::Column(rs, 2));
+    EXPECT_EQ(0u, Boxes().Count()) << (Boxes().Count() ? Utf8(Boxes().Taken()[0].text) : "");
+}
+
+TEST_F(PhoneticDb, TwoInstancesHaveTheirOwnPositions)
+{
+    dictionary.MakeTable("(1, '你', 'nei5'), (2, '好', 'hou2')");
+    CPhoneticDb a, b;
+    a.OpenRecordset(kQuery);
+    b.OpenRecordset(kQuery);
+    EXPECT_NE(a.m_pConnection.GetInterfacePtr(), b.m_pConnection.GetInterfacePtr());
+    ASSERT_TRUE(FindPhonetic(a.m_pRecordset, L"好"));
+    ASSERT_TRUE(FindPhonetic(b.m_pRecordset, L"你"));
+    EXPECT_EQ(CString(L"hou2"), ReadPhonetic(a.m_pRecordset));
+    EXPECT_EQ(CString(L"nei5"), ReadPhonetic(b.m_pRecordset));
+}
+
+TEST_F(PhoneticDb, MissingDictionaryShowsTwoBoxesPerInstanceAndNothingBreaks)
+{
+    {
+        CPhoneticDb gameDb;   // as g_db: connects, fails, one box
+        ASSERT_EQ(1u, Boxes().Count());
+        CPhoneticDb windowDb;   // as the main window's m_db
+        ASSERT_EQ(2u, Boxes().Count());
+        for (CPhoneticDb* db : {&windowDb, &gameDb}) {
+            // The connection object stays, not open, so no second Connect (and no extra box).
+            ASSERT_TRUE(db->m_pConnection);
+            EXPECT_EQ(adStateClosed, db->m_pConnection->GetState());
+            db->OpenRecordset(kQuery);
+            ASSERT_TRUE(db->m_pRecordset);
+            EXPECT_EQ(adStateClosed, db->m_pRecordset->GetState());
+            EXPECT_FALSE(FindPhonetic(db->m_pRecordset, L"你"));
+            EXPECT_TRUE(ReadPhonetic(db->m_pRecordset).IsEmpty());
+        }
+    }
+    ASSERT_EQ(4u, Boxes().Count());
+    const auto& boxes = Boxes().Taken();
+    for (size_t i : {0u, 1u}) {
+        EXPECT_CONTAINS(boxes[i].text, std::wstring(L"无法打开数据库文件 ") + DictionaryFile::kPath);
+        EXPECT_CONTAINS(boxes[i].text, L"文件不存在");
+    }
+    for (size_t i : {2u, 3u})
+        EXPECT_CONTAINS(boxes[i].text, L"select * from cantonesePhonetic");
+    for (const auto& box : boxes) {
+        EXPECT_EQ(ProgramName(), box.caption);
+        EXPECT_EQ(std::vector<int>{IDOK}, box.buttons);
+    }
+    EXPECT_FALSE(testdb::Exists(DictionaryFile::kPath));   // a missing file is never created
+}
+
+TEST_F(PhoneticDb, BadFilesAreReportedWithTheirReason)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const wchar_t* reason;
+    } cases[] = {
+        {"empty", "", L"文件是空的"},
+        {"not a database", "ID3" + std::string(3000, '\x42'), L"不是 SQLite 数据库"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Boxes().Reset();
+        testdb::WriteBytes(DictionaryFile::kPath, c.bytes);
+        {
+            CPhoneticDb db;
+            db.OpenRecordset(kQuery);
+            EXPECT_FALSE(FindPhonetic(db.m_pRecordset, L"你"));
+        }
+        ASSERT_EQ(2u, Boxes().Count());
+        EXPECT_CONTAINS(Boxes().Taken()[0].text, c.reason);
+        EXPECT_EQ(c.bytes, testdb::ReadBytes(DictionaryFile::kPath));
+    }
+}
+
+TEST_F(PhoneticDb, TableThatIsMissingOrLacksColumnsIsReportedOnce)
+{
+    struct Case {
+        const char* name;
+        const char* sql;
+        const wchar_t* shown;
+    } cases[] = {
+        {"no table", "CREATE TABLE other (a, b, c);", L"no such table: cantonesePhonetic"},
+        {"two columns", "CREATE TABLE cantonesePhonetic (id, Character); INSERT INTO cantonesePhonetic VALUES (1, '你');",
+         L"只有 2 列"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Boxes().Reset();
+        dictionary.Make(c.sql);
+        CPhoneticDb db;
+        EXPECT_EQ(0u, Boxes().Count());
+        db.OpenRecordset(kQuery);
+        ASSERT_EQ(1u, Boxes().Count());
+        EXPECT_CONTAINS(Boxes().Taken()[0].text, c.shown);
+        EXPECT_FALSE(FindPhonetic(db.m_pRecordset, L"你"));
+        EXPECT_TRUE(ReadPhonetic(db.m_pRecordset).IsEmpty());
+        EXPECT_EQ(1u, Boxes().Count());
+    }
+}
+
+TEST_F(PhoneticDb, OpeningAgainReleasesTheOldRecordsetFirst)
+{
+    dictionary.MakeTable("(1, '你', 'nei5')");
+    CPhoneticDb db;
+    db.OpenRecordset(kQuery);
+    _Recordset* old = db.m_pRecordset.GetInterfacePtr();
+    old->AddRef();
+    db.OpenRecordset(kQuery);
+    EXPECT_NE(old, db.m_pRecordset.GetInterfacePtr());
+    EXPECT_EQ(0u, old->Release());   // ours was the last reference
+    EXPECT_EQ(1, db.m_pRecordset->GetRecordCount());
+}
+
+TEST_F(PhoneticDb, LetsGoOfTheFileWhenDestroyedAndNeverWritesIt)
+{
+    dictionary.MakeTable("(1, '你', 'nei5'), (2, '好', 'hou2')");
+    const std::string before = testdb::ReadBytes(DictionaryFile::kPath);
+    {
+        CPhoneticDb db;
+        db.OpenRecordset(kQuery);
+        FindPhonetic(db.m_pRecordset, L"好");
+        FindPhonetic(db.m_pRecordset, L"無");
+    }
+    // Nothing of ours holds the file any more: it can be opened exclusively.
+    HANDLE h = CreateFileW(DictionaryFile::kPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, h);
+    CloseHandle(h);
+    EXPECT_EQ(before, testdb::ReadBytes(DictionaryFile::kPath));
+    EXPECT_FALSE(testdb::Exists(std::wstring(DictionaryFile::kPath) + L"-journal"));
+}
+
+}  // namespace
