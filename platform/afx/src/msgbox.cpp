@@ -79,7 +79,10 @@ void ReportHandlerException(const MSG&, const char*)
 
 }  // namespace afx
 
-int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
+namespace {
+
+// MFC's box: owned as GetSafeOwner says, with a standard icon when none is asked for.
+int ShowAppMessageBox(LPCTSTR lpszPrompt, UINT nType, LPCTSTR lpszCaption)
 {
     HWND hWndTop = nullptr;
     HWND hWnd = afx::GetSafeOwner(nullptr, &hWndTop);
@@ -97,10 +100,17 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
             break;
         }
     }
-    int result = ::MessageBoxW(hWnd, lpszPrompt, m_pszAppName, nType);
+    int result = ::MessageBoxW(hWnd, lpszPrompt, lpszCaption, nType);
     if (hWndTop)
         ::EnableWindow(hWndTop, TRUE);
     return result;
+}
+
+}  // namespace
+
+int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
+{
+    return ShowAppMessageBox(lpszPrompt, nType, m_pszAppName);
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp)
@@ -108,12 +118,7 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp)
     if (CWinApp* app = AfxGetApp())
         return app->DoMessageBox(lpszText, nType, nIDHelp);
     // No application object (yet): the same rules, with the exe's name.
-    HWND hWndTop = nullptr;
-    HWND hWnd = afx::GetSafeOwner(nullptr, &hWndTop);
-    int result = ::MessageBoxW(hWnd, lpszText, AfxGetAppName(), nType);
-    if (hWndTop)
-        ::EnableWindow(hWndTop, TRUE);
-    return result;
+    return ShowAppMessageBox(lpszText, nType, AfxGetAppName());
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
