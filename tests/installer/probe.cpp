@@ -5,6 +5,8 @@
 //   installer_probe <expected spelling> [<character as hex code unit>]
 #include <windows.h>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
