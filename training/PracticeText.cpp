@@ -44,13 +44,17 @@ bool CTrainingPage::LoadPracticeText()
         m_richText.LoadFile(PracticeFile(), plainText);
         return true;
     } catch (COleDispatchException* e) {
-        reason = e->m_strDescription;
+        reason = e->m_strDescription;  // names the file and what is wrong with it
         e->Delete();
     } catch (COleException* e) {
-        reason.Format(L"错误代码 0x%08X", static_cast<unsigned>(e->m_sc));
+        reason.Format(L"无法载入文件 %s (错误代码 0x%08X)。", PracticeFile().GetString(),
+                      static_cast<unsigned>(e->m_sc));
         e->Delete();
     }
-    AfxMessageBox(CString(L"无法载入练习文件 ") + PracticeFile() + L"\n" + reason,
+    if (reason.IsEmpty())
+        reason = CString(L"无法载入文件 ") + PracticeFile() + L"。";
+    AfxMessageBox(CString(L"练习文本载入失败。\n\n") + reason +
+                      L"\n\n请检查练习文本(点“更换”可以打开它),再点“开始”。",
                   MB_OK | MB_ICONERROR);
     return false;
 }
@@ -127,7 +131,9 @@ void CTrainingPage::EndPass()
     UpdateData(FALSE);
 
     if (g_fHitRate >= 1.0f) {
-        AfxMessageBox(L"Greate!", MB_OK);
+        // The page's own box: titled with the application's name, and without the
+        // icon that AfxMessageBox would add.
+        MessageBox(L"Greate!");
         return;
     }
     if (MessageBox(L"你输了,是否在来一盘?", L"重试?", MB_OKCANCEL) == IDOK) {

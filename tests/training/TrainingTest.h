@@ -1,0 +1,58 @@
+// What the training tests share: the statistics lines as the page writes them and
+// the steps every game begins with.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Fixtures.h"
+#include "GameSession.h"
+#include "app/Paths.h"
+#include "resources/resource.h"
+#include "support/Drive.h"
+#include "support/MessageBoxes.h"
+#include "training/GameState.h"
+#include "training/TrainingPage.h"
+
+// The four statistics lines: prefix, then the value.
+inline std::wstring MissesLine(const std::wstring& v) { return L"失败次数:      " + v; }
+inline std::wstring TotalLine(const std::wstring& v) { return L"总计次数:      " + v; }
+inline std::wstring HitsLine(const std::wstring& v) { return L"正确次数:      " + v; }
+inline std::wstring RateLine(const std::wstring& v) { return L"正确率:        " + v; }
+inline const std::wstring kPrompt = L"请输入:";
+
+// The lines as a whole, for comparing the page at once.
+struct StatLines {
+    std::wstring misses, total, hits, rate;
+    bool operator==(const StatLines&) const = default;
+};
+inline StatLines ReadLines(const GameSession& s)
+{
+    return {s.Text(IDC_MISSES), s.Text(IDC_TOTAL), s.Text(IDC_HITS), s.Text(IDC_RATE)};
+}
+inline void PrintTo(const StatLines& l, std::ostream* os)
+{
+    *os << "{" << Utf8(l.misses) << " | " << Utf8(l.total) << " | " << Utf8(l.hits) << " | " << Utf8(l.rate)
+        << "}";
+}
+
+// Shows the training page with a click on its tab, then clicks "开始".
+inline void StartGame(GameSession& s)
+{
+    s.ClickTab(1);
+    ASSERT_TRUE(IsWindowVisible(s.PageWnd())) << "tab 1 did not show the training page";
+    ASSERT_TRUE(s.Click(IDC_START));
+}
+
+// Types an answer and presses Enter.
+inline void Answer(GameSession& s, const std::wstring& typed)
+{
+    s.Type(typed);
+    s.PressEnter();
+}
+
+inline std::wstring SoundPath(const wchar_t* name)
+{
+    return std::wstring(kSoundDir) + name;
+}
