@@ -347,8 +347,6 @@ protected:                                                 \
 
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, 0, (UINT)(id), (UINT)(id), AfxSig_vv, AFX_MAP_FN(void (ThisClass::*)(), memberFxn)},
-#define ON_COMMAND_RANGE_VV(id, idLast, memberFxn) \
-    {WM_COMMAND, 0, (UINT)(id), (UINT)(idLast), AfxSig_vv, AFX_MAP_FN(void (ThisClass::*)(), memberFxn)},
 #define ON_CONTROL(wNotifyCode, id, memberFxn)                              \
     {WM_COMMAND, (UINT)(WORD)(wNotifyCode), (UINT)(id), (UINT)(id), AfxSig_vv, \
      AFX_MAP_FN(void (ThisClass::*)(), memberFxn)},
