@@ -10,8 +10,8 @@ namespace {
 // dictionaries 2001...), which may already show boxes.
 MessageBoxRecorder g_boxes __attribute__((init_priority(1500)));
 
-// The message text of a box: Windows gives its static the id 0xFFFF; Wine's
-// own box template uses 100 (MSGBOX_IDTEXT).
+// The message text of a box: Windows and Wine 8 give its static the id 0xFFFF;
+// older Wine templates used 100 (MSGBOX_IDTEXT).
 constexpr int kTextIdWindows = 0xFFFF;
 constexpr int kTextIdWine = 100;
 
