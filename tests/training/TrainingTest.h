@@ -9,6 +9,7 @@
 #include "Fixtures.h"
 #include "GameSession.h"
 #include "app/Paths.h"
+#include "app/PronounceDlg.h"
 #include "resources/resource.h"
 #include "support/Drive.h"
 #include "support/MessageBoxes.h"
