@@ -149,7 +149,19 @@ public:
         return double(position) / kUnitsPerSecond;
     }
 
-    void Seek(double seconds) override { SetPosition(std::clamp(seconds, 0.0, Duration())); }
+    // The graph is stopped for the seek and put back as it was: with a sound
+    // device, Wine's DirectSound renderer hangs the next Stop after a seek in
+    // a running or paused graph.
+    void Seek(double seconds) override
+    {
+        const PlayState before = State();
+        control_->Stop();
+        SetPosition(std::clamp(seconds, 0.0, Duration()));
+        if (before == PlayState::Playing)
+            control_->Run();
+        else if (before == PlayState::Paused)
+            control_->Pause();
+    }
 
     bool HasVideo() const override { return bool(window_); }
 

