@@ -68,12 +68,12 @@ HRESULT ConnectionObject::QueryInterface(REFIID riid, void** ppv)
 
 ULONG ConnectionObject::AddRef()
 {
-    return InterlockedIncrement(&m_refs);
+    return ++m_refs;   // apartment-bound, like the recordset
 }
 
 ULONG ConnectionObject::Release()
 {
-    const ULONG refs = InterlockedDecrement(&m_refs);
+    const ULONG refs = --m_refs;
     if (refs == 0)
         delete this;
     return refs;

@@ -61,7 +61,7 @@ private:
     HRESULT Fail(HRESULT hr, const std::wstring& description);
     HRESULT NotAvailable(const wchar_t* member);
 
-    LONG m_refs = 1;
+    ULONG m_refs = 1;
     CursorLocationEnum m_cursorLocation = adUseServer;
     long m_commandTimeout = 30;
     long m_connectionTimeout = 15;

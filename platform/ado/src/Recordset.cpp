@@ -67,14 +67,16 @@ HRESULT RecordsetObject::QueryInterface(REFIID riid, void** ppv)
     return S_OK;
 }
 
+// Plain counts: the objects live in the apartment that made them (they cannot be
+// marshalled), and a scan takes and drops four references per row.
 ULONG RecordsetObject::AddRef()
 {
-    return InterlockedIncrement(&m_refs);
+    return ++m_refs;
 }
 
 ULONG RecordsetObject::Release()
 {
-    const ULONG refs = InterlockedDecrement(&m_refs);
+    const ULONG refs = --m_refs;
     if (refs == 0)
         delete this;
     return refs;

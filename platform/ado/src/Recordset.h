@@ -118,7 +118,7 @@ private:
     HRESULT NoCurrentRecord();
     void SetActiveConnection(ConnectionObject* connection);   // takes the reference
 
-    LONG m_refs = 1;
+    ULONG m_refs = 1;
     CursorLocationEnum m_cursorLocation = adUseServer;
     CursorTypeEnum m_cursorType = adOpenForwardOnly;
     LockTypeEnum m_lockType = adLockReadOnly;
