@@ -30,17 +30,16 @@ bool DialogEnded(HWND hwnd)
 // Pause check: one pump, then more for as long as the pause is set. The Stop
 // button does not end a hold (the walk obeys it once the learner resumes); an
 // ended dialog does, so a close never leaves the process waiting for a resume.
-// Returns false when the dialog ended while holding.
+// Returns false when the dialog has ended, whether it held or not: nothing more
+// is played for a window that is gone.
 bool HoldWhilePaused(const bool& bPause, HWND hwnd)
 {
     PumpPendingMessages();
-    while (bPause) {
-        if (DialogEnded(hwnd))
-            return false;
+    while (bPause && !DialogEnded(hwnd)) {
         WaitForInputOrTimeout();
         PumpPendingMessages();
     }
-    return true;
+    return !DialogEnded(hwnd);
 }
 
 // Waits, pumping, until the player is stopped or more than 800 ms have passed.
@@ -124,7 +123,7 @@ void CPronounceDlg::OnLookup()
         if (found) {
             m_strPhonetic = phonetic;
             if (!HoldWhilePaused(m_bPause, hwnd)) {
-                m_bStop = false;
+                m_bStop = false;  // the window has ended
                 return;
             }
             m_player.SetURL(CString(kSoundDir) + m_strPhonetic + L".wav");
@@ -132,9 +131,9 @@ void CPronounceDlg::OnLookup()
         }
 
         if (!WaitForRecording(m_bStop, m_player, hwnd))
-            return;  // Stop has already enabled the button
+            return;  // Stop has already enabled the button, or the window has ended
         if (!HoldWhilePaused(m_bPause, hwnd)) {
-            m_bStop = false;
+            m_bStop = false;  // the window has ended
             return;
         }
         if (m_bStop) {
