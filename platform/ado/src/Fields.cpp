@@ -29,14 +29,15 @@ HRESULT FieldObject::QueryInterface(REFIID riid, void** ppv)
     return S_OK;
 }
 
+// A Field or the Fields collection keeps its recordset, and so all its siblings, alive.
 ULONG FieldObject::AddRef()
 {
-    return m_owner->AddRef();
+    return m_owner->AddOwnerRef();
 }
 
 ULONG FieldObject::Release()
 {
-    return m_owner->Release();
+    return m_owner->ReleaseOwnerRef();
 }
 
 HRESULT FieldObject::InterfaceSupportsErrorInfo(REFIID riid)
@@ -72,7 +73,7 @@ HRESULT FieldObject::get_Value(VARIANT* pvar)
 {
     if (!pvar)
         return E_POINTER;
-    VariantInit(pvar);
+    V_VT(pvar) = VT_EMPTY;
     const VARIANT* cell = nullptr;
     if (const HRESULT hr = CurrentCell(&cell); FAILED(hr))
         return hr;
@@ -144,12 +145,12 @@ HRESULT FieldsObject::QueryInterface(REFIID riid, void** ppv)
 
 ULONG FieldsObject::AddRef()
 {
-    return m_owner->AddRef();
+    return m_owner->AddOwnerRef();
 }
 
 ULONG FieldsObject::Release()
 {
-    return m_owner->Release();
+    return m_owner->ReleaseOwnerRef();
 }
 
 HRESULT FieldsObject::InterfaceSupportsErrorInfo(REFIID riid)
@@ -213,7 +214,7 @@ HRESULT FieldsObject::get_Item(VARIANT Index, Field** ppvObject)
                     L"记录集中没有第 " + std::to_wstring(position) + L" 列（列从 0 数起，共 " +
                         std::to_wstring(table->Columns()) + L" 列）。");
     FieldObject* field = m_owner->FieldAt(static_cast<size_t>(position));
-    field->AddRef();
+    m_owner->AddOwnerRef();
     *ppvObject = field;
     return S_OK;
 }

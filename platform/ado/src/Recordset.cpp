@@ -71,15 +71,12 @@ HRESULT RecordsetObject::QueryInterface(REFIID riid, void** ppv)
 // marshalled), and a scan takes and drops four references per row.
 ULONG RecordsetObject::AddRef()
 {
-    return ++m_refs;
+    return AddOwnerRef();
 }
 
 ULONG RecordsetObject::Release()
 {
-    const ULONG refs = --m_refs;
-    if (refs == 0)
-        delete this;
-    return refs;
+    return ReleaseOwnerRef();
 }
 
 HRESULT RecordsetObject::InterfaceSupportsErrorInfo(REFIID riid)

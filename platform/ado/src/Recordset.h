@@ -24,6 +24,15 @@ public:
     bool HasCurrentRow() const { return m_table && m_row >= 0 && static_cast<size_t>(m_row) < m_table->Rows(); }
     size_t CurrentRow() const { return static_cast<size_t>(m_row); }
     FieldObject* FieldAt(size_t column) { return m_fields[column].get(); }
+    // The shared count of the recordset and its Fields and Field objects.
+    ULONG AddOwnerRef() { return ++m_refs; }
+    ULONG ReleaseOwnerRef()
+    {
+        const ULONG refs = --m_refs;
+        if (refs == 0)
+            delete this;
+        return refs;
+    }
 
     HRESULT __stdcall QueryInterface(REFIID riid, void** ppv) override;
     ULONG __stdcall AddRef() override;
