@@ -74,32 +74,6 @@ TEST(PlayerDispatch, WrongKindsOfCallAreRefused)
               DISP_E_UNKNOWNINTERFACE);
 }
 
-TEST(PlayerDispatch, PlayStateAnswersMethodOrGetAsVisualBasicAsks)
-{
-    PlayerHost host;
-    VARIANT result;
-    VariantInit(&result);
-    ASSERT_EQ(GetProperty(host.Dispatch(), 10, &result, DISPATCH_METHOD | DISPATCH_PROPERTYGET), S_OK);
-    EXPECT_EQ(result.vt, VT_I4);
-    EXPECT_EQ(result.lVal, 1);
-}
-
-TEST(PlayerDispatch, UrlTakesAnythingThatConvertsToText)
-{
-    PlayerHost host;
-    VARIANT number;
-    number.vt = VT_I4;
-    number.lVal = 42;
-    EXPECT_EQ(PutProperty(host.Dispatch(), 1, number), S_OK);
-    EXPECT_EQ(host.Url(), L"42");
-    EXPECT_EQ(host.PlayState(), 1);
-
-    VARIANT unknown;
-    unknown.vt = VT_UNKNOWN;
-    unknown.punkVal = nullptr;
-    EXPECT_EQ(PutProperty(host.Dispatch(), 1, unknown), DISP_E_TYPEMISMATCH);
-}
-
 TEST(PlayerDispatch, CloseEndsPlayback)
 {
     PlayerHost host;
