@@ -119,6 +119,12 @@ void RemoveDictionary()
     DeleteFileW(kDictionaryPath);
 }
 
+void PrintTo(Encoding encoding, std::ostream* os)
+{
+    const char* names[] = {"UTF-16LE with BOM", "UTF-16BE with BOM", "UTF-8 with BOM", "UTF-8", "ANSI (936)"};
+    *os << names[static_cast<int>(encoding)];
+}
+
 std::wstring PracticePath()
 {
     return std::wstring(kInstallDir) + L"\\xunlian.txt";

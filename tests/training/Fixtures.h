@@ -2,6 +2,7 @@
 // dictionary, the practice text and the answer sounds.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ void RemoveDictionary();
 
 // Encodings a user's editor may save the practice text in.
 enum class Encoding { Utf16LeBom, Utf16BeBom, Utf8Bom, Utf8, Ansi };
+void PrintTo(Encoding encoding, std::ostream* os);
 
 // Writes C:\Program Files\Lorvane\xunlian.txt.
 void WritePracticeText(const std::wstring& text, Encoding encoding = Encoding::Utf16LeBom);
