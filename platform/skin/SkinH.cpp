@@ -59,6 +59,12 @@ LRESULT CALLBACK TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT
 {
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(hwnd, TabProc, id);
+    if (msg == WM_ERASEBKGND) {  // the strip beside the tab items
+        RECT client;
+        GetClientRect(hwnd, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, FaceBrush());
+        return TRUE;
+    }
     if (msg != WM_PAINT || wParam)
         return DefSubclassProc(hwnd, msg, wParam, lParam);
     const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -133,8 +134,9 @@ TEST(Skin, ColoursADialogChoosesItselfStand)
     });
 }
 
-// The colour painted in the middle of the pane of a tab control on a shown dialog.
-COLORREF TabPaneColour()
+// The colours painted in the middle of the pane of a tab control on a shown
+// dialog and in the strip beside its one tab item.
+std::pair<COLORREF, COLORREF> TabColours()
 {
     HWND dlg = MakeDialog(PlainProc);
     HWND tab = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 160, 100, dlg, nullptr,
@@ -149,19 +151,24 @@ COLORREF TabPaneColour()
     GetClientRect(tab, &pane);
     SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
     HDC dc = GetDC(tab);
-    const COLORREF colour = GetPixel(dc, (pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    const COLORREF middle = GetPixel(dc, (pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    const COLORREF beside = GetPixel(dc, 150, 5);
     ReleaseDC(tab, dc);
     DestroyWindow(dlg);
-    return colour;
+    return {middle, beside};
 }
 
 TEST(Skin, TabPanesOnDialogsTakeTheSkinColour)
 {
     ASSERT_NE(Attach(), nullptr);
     OnNewThread([] {
-        EXPECT_NE(TabPaneColour(), kSkinFace);
+        const auto [paneBefore, stripBefore] = TabColours();
+        EXPECT_NE(paneBefore, kSkinFace);
+        EXPECT_NE(stripBefore, kSkinFace);
         ASSERT_EQ(Attach()(), 0);
-        EXPECT_EQ(TabPaneColour(), kSkinFace);
+        const auto [pane, strip] = TabColours();
+        EXPECT_EQ(pane, kSkinFace);
+        EXPECT_EQ(strip, kSkinFace);
     });
 }
 
