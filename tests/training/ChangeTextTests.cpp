@@ -1,6 +1,8 @@
 // "更换": Notepad opens the practice file, and the next start loads what was saved.
 #include "TrainingTest.h"
 
+#include <winternl.h>
+
 #include <set>
 
 namespace {
@@ -52,6 +54,28 @@ void CloseNotepad(GameSession& s, HWND notepad)
     EXPECT_TRUE(ended) << "Notepad did not close";
 }
 
+// The command line another process was started with, read from its process parameters.
+std::wstring CommandLineOf(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!h)
+        return L"(cannot open the process)";
+    std::wstring command;
+    PROCESS_BASIC_INFORMATION pbi{};
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS params{};
+    if (NtQueryInformationProcess(h, ProcessBasicInformation, &pbi, sizeof pbi, nullptr) == 0 &&
+        ReadProcessMemory(h, pbi.PebBaseAddress, &peb, sizeof peb, nullptr) &&
+        ReadProcessMemory(h, peb.ProcessParameters, &params, sizeof params, nullptr)) {
+        command.resize(params.CommandLine.Length / sizeof(wchar_t));
+        ReadProcessMemory(h, params.CommandLine.Buffer, command.data(), params.CommandLine.Length, nullptr);
+    }
+    CloseHandle(h);
+    return command;
+}
+
 std::wstring EditTextOf(HWND notepad)
 {
     HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
@@ -75,6 +99,7 @@ TEST(TrainingChangeText, NotepadOpensThePracticeFileAndTheNextCharacterComesFrom
         EXPECT_TRUE(g_bReloadText);
         HWND notepad = WaitForNewNotepad(s, before);
         ASSERT_TRUE(notepad) << "no Notepad window appeared";
+        EXPECT_EQ(CommandLineOf(notepad), L"notepad.exe C:\\Program Files\\Lorvane\\xunlian.txt");
         EXPECT_EQ(EditTextOf(notepad), L"你好我") << "Notepad did not open the practice file";
         EXPECT_NE(TextOf(notepad).find(L"xunlian.txt"), std::wstring::npos) << Utf8(TextOf(notepad));
         CloseNotepad(s, notepad);
