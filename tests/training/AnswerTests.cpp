@@ -132,30 +132,20 @@ TEST(TrainingAnswer, EnterWhileNothingFallsScoresNothing)
     EXPECT_EQ(Boxes().Count(), 0u);
 }
 
-TEST(TrainingAnswer, RateHasSixDecimalsAfterAMissAtTheBottomAndTwoAfterTheNextAnswer)
+// A miss at the bottom writes the rate with six decimals, an answer with two.
+TEST(TrainingAnswer, RateFormatFollowsTheKindOfTry)
 {
-    WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
-        StartGame(s);
-        s.Tick(1, s.ClientHeight() - 20);  // to the bottom
-        EXPECT_EQ(ReadLines(s),
-                  (StatLines{MissesLine(L"1"), TotalLine(L"1"), HitsLine(L"0"), RateLine(L"0.000000")}));
-        ASSERT_TRUE(s.Click(IDC_START));
-        ASSERT_EQ(s.Text(IDC_FALLING), L"好") << "the missed character is not offered again";
-        Answer(s, L"hou");
-        EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"2"), HitsLine(L"1"), RateLine(L"0.50")}));
-    });
-}
-
-TEST(TrainingAnswer, HitThenMissAtTheBottomGivesHalfWithSixDecimals)
-{
-    WritePracticeText(L"你好");
+    WritePracticeText(L"你好我");
     GameSession::Run([](GameSession& s) {
         StartGame(s);
         Answer(s, L"nei");
-        s.Tick(1, s.ClientHeight() - 20);
+        s.Tick(1, s.ClientHeight() - 20);  // 好 reaches the bottom
         EXPECT_EQ(ReadLines(s),
                   (StatLines{MissesLine(L"1"), TotalLine(L"2"), HitsLine(L"1"), RateLine(L"0.500000")}));
+        ASSERT_TRUE(s.Click(IDC_START));
+        ASSERT_EQ(s.Text(IDC_FALLING), L"我") << "the missed character is not offered again";
+        Answer(s, L"ngo");
+        EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"3"), HitsLine(L"2"), RateLine(L"0.67")}));
     });
 }
 

@@ -160,18 +160,6 @@ TEST(TrainingPass, EachOkAsksAgainWhileTheNewPassEndsAtOnce)
     });
 }
 
-TEST(TrainingPass, EmptyTextIsAWonPassAtOnce)
-{
-    WritePracticeText(L"");
-    GameSession::Run([](GameSession& s) {
-        StartGame(s);
-        ASSERT_EQ(Boxes().Count(), 1u);
-        ExpectGreate(Boxes().Taken()[0]);
-        EXPECT_EQ(s.Text(IDC_FALLING), L"");
-        EXPECT_FALSE(g_bRunning);
-    });
-}
-
 // When nothing from the position to the end has an entry the pass ends at once, as if
 // the text ended there.
 TEST(TrainingPass, RestWithoutEntriesEndsThePassAtOnce)
@@ -195,16 +183,22 @@ TEST(TrainingPass, RestWithoutEntriesEndsThePassAtOnce)
     });
 }
 
-TEST(TrainingPass, TextWithoutAnyEntryEndsTheFirstPassAtOnce)
+// With nothing to fall, the first start ends the pass, won: no try lowered the rate.
+TEST(TrainingPass, TextWithNothingToFallIsAWonPassAtOnce)
 {
-    WritePracticeText(L"xyz");
-    GameSession::Run([](GameSession& s) {
-        StartGame(s);
-        ASSERT_EQ(Boxes().Count(), 1u);
-        ExpectGreate(Boxes().Taken()[0]);
-        EXPECT_FALSE(g_bRunning);
-        EXPECT_EQ(g_nTotal, 0);
-    });
+    for (const wchar_t* text : {L"", L"xyz\r\n"}) {
+        SCOPED_TRACE(Utf8(text));
+        WritePracticeText(text);
+        Boxes().Reset();
+        GameSession::Run([](GameSession& s) {
+            StartGame(s);
+            ASSERT_EQ(Boxes().Count(), 1u);
+            ExpectGreate(Boxes().Taken()[0]);
+            EXPECT_EQ(s.Text(IDC_FALLING), L"");
+            EXPECT_FALSE(g_bRunning);
+            EXPECT_EQ(g_nTotal, 0);
+        });
+    }
 }
 
 TEST(TrainingPass, PauseOnTheLastCharacterThenStartBeginsANewPass)
