@@ -58,7 +58,7 @@ bool WaitForRecording(bool& bStop, CWMPPlayer4& player, HWND hwnd)
         }
         PumpPendingMessages();
         if (DialogEnded(hwnd))
-            continue;  // the player may be gone; the check above ends the walk
+            continue;  // the player may be gone; the next checks end the walk
         if (player.GetPlayState() == kPlayStateStopped)
             return true;
         WaitForInputOrTimeout();
