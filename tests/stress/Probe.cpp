@@ -123,15 +123,17 @@ void Poke(const _RecordsetPtr& rs, Rng& rng, ProbeResult& result)
 
 bool IsDocumentedError(const std::wstring& text, bool* generic)
 {
-    const std::wstring path = kDictionaryPath;
+    // The path is the one the connection string named: an odd string may spell the
+    // same file otherwise (C:\\WINDOWS\system32\abc.mp3) or name another.
     const std::wstring query = kQuery;
     if (StartsWith(text, L"无法打开数据库文件 ")) {
         const size_t colon = text.find(L"：");
         return colon != std::wstring::npos && IsKnownReason(text.substr(colon + 1), generic);
     }
-    const std::wstring failed = L"在数据库 " + path + L" 中执行查询“" + query + L"”失败：";
-    if (StartsWith(text, failed))
-        return IsKnownReason(text.substr(failed.size()), generic);
+    const std::wstring failed = L" 中执行查询“" + query + L"”失败：";
+    const size_t at = text.find(failed);
+    if (StartsWith(text, L"在数据库 ") && at != std::wstring::npos)
+        return IsKnownReason(text.substr(at + failed.size()), generic);
     if (text == L"数据库连接没有打开，无法执行查询“" + query + L"”。")
         return true;
     if (StartsWith(text, L"词典数据不可用：数据表只有 "))
