@@ -8,7 +8,7 @@ namespace {
 // raw methods: a recordset that is not usable is an answer here, not an error.
 bool IsUsable(const _RecordsetPtr& rs, long nColumns)
 {
-    if (rs == nullptr)
+    if (!rs)
         return false;
     long nState = adStateClosed;
     ADO_LONGPTR nRows = 0;

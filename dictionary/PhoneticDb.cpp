@@ -41,9 +41,9 @@ CPhoneticDb::CPhoneticDb() : m_pConnection(nullptr), m_pRecordset(nullptr)
 
 CPhoneticDb::~CPhoneticDb()
 {
-    if (m_pRecordset != nullptr)
+    if (m_pRecordset)
         m_pRecordset.Release();
-    if (m_pConnection != nullptr)
+    if (m_pConnection)
         m_pConnection.Release();
 }
 
@@ -63,7 +63,7 @@ void CPhoneticDb::Connect()
             m_pConnection.Attach(pConnection);
 
         const _bstr_t bstrConnect(kConnectionString);   // raises E_OUTOFMEMORY itself
-        if (m_pConnection == nullptr)
+        if (!m_pConnection)
             _com_issue_error(E_POINTER);
         m_pConnection->PutCursorLocation(adUseClient);
         m_pConnection->Open(bstrConnect, L"", L"", 0);
@@ -75,9 +75,9 @@ void CPhoneticDb::Connect()
 _RecordsetPtr& CPhoneticDb::OpenRecordset(BSTR bstrSQL)
 {
     try {
-        if (m_pConnection == nullptr)
+        if (!m_pConnection)
             Connect();
-        if (m_pRecordset != nullptr)
+        if (m_pRecordset)
             m_pRecordset.Release();
         _Recordset* pRecordset = nullptr;
         CreateAdoObject(__uuidof(Recordset), __uuidof(_Recordset), reinterpret_cast<void**>(&pRecordset));
@@ -86,7 +86,7 @@ _RecordsetPtr& CPhoneticDb::OpenRecordset(BSTR bstrSQL)
 
         const _variant_t vSource(bstrSQL);   // raises E_OUTOFMEMORY itself
         const _variant_t vConnection(static_cast<IDispatch*>(m_pConnection.GetInterfacePtr()), true);
-        if (m_pRecordset == nullptr)
+        if (!m_pRecordset)
             _com_issue_error(E_POINTER);
         m_pRecordset->Open(vSource, vConnection, adOpenDynamic, adLockOptimistic, adCmdText);
 

@@ -88,6 +88,21 @@ TEST_F(AdoConnection, OpensAnSqliteFileWithoutWritingToIt)
     EXPECT_FALSE(testdb::Exists(path + L"-wal"));
 }
 
+TEST_F(AdoConnection, DatabaseInWalModeIsReadWithoutMakingFilesBesideIt)
+{
+    const std::wstring path = folder.Path(L"abc.mp3");
+    testdb::Make(path, (std::string("PRAGMA journal_mode = WAL;") + kSmallTable).c_str());
+    ASSERT_EQ(2, testdb::ReadBytes(path)[18]);   // the header says WAL
+    const std::string before = testdb::ReadBytes(path);
+    _ConnectionPtr connection = testdb::OpenConnection(path);
+    EXPECT_EQ((std::vector<std::wstring>{L"nei5", L"hou2"}),
+              testdb::Column(testdb::OpenRecordset(connection, L"select * from cantonesePhonetic"), 2));
+    connection->Close();
+    EXPECT_FALSE(testdb::Exists(path + L"-wal"));
+    EXPECT_FALSE(testdb::Exists(path + L"-shm"));
+    EXPECT_EQ(before, testdb::ReadBytes(path));
+}
+
 TEST_F(AdoConnection, MissingFileFailsAndIsNeverCreated)
 {
     const std::wstring path = folder.Path(L"abc.mp3");
@@ -162,7 +177,7 @@ TEST_F(AdoConnection, ConnectionStringNeedsADataSource)
 
 TEST_F(AdoConnection, DataSourceMayBeQuotedAndKeysIgnoreCaseAndBlanks)
 {
-    const std::wstring path = folder.Path(L"a;b 'c'.db");
+    const std::wstring path = folder.Path(L"a;b 'c' 100%#1 字.db");
     testdb::Make(path, kSmallTable);
     _ConnectionPtr connection = testdb::NewConnection();
     connection->Open((L"Provider=x; data SOURCE = \"" + path + L"\" ;Persist Security Info=False").c_str(), L"", L"", 0);

@@ -2,6 +2,7 @@
 #include "ComBase.h"
 
 #include <sqlite3.h>
+#include <cctype>
 #include <climits>
 #include <cstring>
 
@@ -45,6 +46,30 @@ std::wstring CheckFile(const std::wstring& path)
     if (haveSize && size.QuadPart == 0)
         return L"文件是空的，里面没有数据库";
     return std::wstring();
+}
+
+// path as an SQLite URI that opens the file immutable: SQLite then takes no locks
+// and makes no files beside it. (A read-only open of a database in WAL mode would
+// otherwise create its -wal and -shm files next to it.)
+std::string ImmutableUri(const std::wstring& path)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    const std::string utf8 = WideToUtf8(path);
+    std::string uri = "file:";
+    if (!utf8.empty() && (utf8[0] == '\\' || utf8[0] == '/'))
+        uri += "//";   // an empty authority before a path from the root (\\server\share)
+    for (const unsigned char c : utf8) {
+        if (c == '\\')
+            uri += '/';
+        else if (c != 0 && c < 0x80 && (std::isalnum(c) || std::strchr("-._~/:", c)))
+            uri += static_cast<char>(c);
+        else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 15];
+        }
+    }
+    return uri + "?immutable=1";
 }
 
 const wchar_t* Reason(int rc)
@@ -135,8 +160,8 @@ sqlite3* OpenDatabaseReadOnly(const std::wstring& path, std::wstring* error)
         return nullptr;
     }
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(WideToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE,
-                             nullptr);
+    int rc = sqlite3_open_v2(ImmutableUri(path).c_str(), &db,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_EXRESCODE, nullptr);
     // Opening reads nothing yet; reading the schema finds a file that is not a
     // database, or is cut short, now rather than at the first query.
     if (rc == SQLITE_OK)

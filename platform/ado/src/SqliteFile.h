@@ -10,8 +10,11 @@ struct sqlite3;
 
 namespace ado::detail {
 
-// Opens path read-only; the file is never created and never written. Null with
-// *error set when it is missing, unreadable, empty or not an SQLite database.
+// Opens path read-only; the file is never created or written, and nothing is
+// created beside it. The file is taken as it is on disk: a journal or WAL file left
+// beside it by a writer is not consulted (a dictionary is written whole, elsewhere,
+// and replaced). Null with *error set when it is missing, unreadable, empty or not
+// an SQLite database.
 sqlite3* OpenDatabaseReadOnly(const std::wstring& path, std::wstring* error);
 
 void CloseDatabase(sqlite3* db);
