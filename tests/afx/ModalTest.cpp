@@ -309,3 +309,41 @@ TEST(AfxModelessPage, SeesEnterFromItsEditInsideTheHostsModalLoop)
 }
 
 }  // namespace
+
+namespace {
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+}  // namespace
+
+TEST_F(AfxModal, HiddenTemplateIsCentredOverItsOwner)
+{
+    owner.MoveWindow(200, 150, 500, 400, TRUE);
+    CModalDlg dlg(&owner);
+    RECT dlgRect{}, ownerRect{};
+    Later([&] {
+        ::GetWindowRect(dlg.m_hWnd, &dlgRect);
+        ::GetWindowRect(owner.m_hWnd, &ownerRect);
+        ClickButton(dlg.m_hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    POINT a = Centre(dlgRect), b = Centre(ownerRect);
+    EXPECT_LE(std::abs(a.x - b.x), 1);
+    EXPECT_LE(std::abs(a.y - b.y), 1);
+}
+
+TEST(AfxModalPlacement, VisibleTemplateKeepsItsPlace)
+{
+    // IDD_HOST is visible in its template: the framework leaves it where the template puts it.
+    CDialog host(IDD_HOST);
+    RECT rect{};
+    Later([&] {
+        ::GetWindowRect(host.m_hWnd, &rect);
+        host.EndDialog(IDOK);
+    });
+    EXPECT_EQ(host.DoModal(), IDOK);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(rect.left, work.left);
+    EXPECT_EQ(rect.top, work.top);
+}

@@ -2,6 +2,8 @@
 // routes to WindowProc, and the default handlers OnInitDialog/OnOK/OnCancel.
 #include "internal.h"
 
+#include <algorithm>
+
 namespace {
 
 // The dialog being created on this thread: bound at its first message.
@@ -126,9 +128,71 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+namespace {
+
+// The framework's rule for placing a dialog: one that its template leaves hidden, that
+// OnInitDialog neither showed nor moved, and whose owner is absent or disabled (a modal
+// box) is centred over its owner, or over the work area when it has none.
+void CentreModalDialog(HWND hWnd, DWORD styleBefore, const RECT& rectBefore)
+{
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hWnd, GWL_STYLE));
+    if ((styleBefore & WS_VISIBLE) || (style & (WS_VISIBLE | WS_CHILD)))
+        return;
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    if (rect.left != rectBefore.left || rect.top != rectBefore.top)
+        return;
+    HWND owner = ::GetWindow(hWnd, GW_OWNER);
+    if (owner && ::IsWindowEnabled(owner))
+        return;
+    RECT area;
+    MONITORINFO monitor{sizeof monitor};
+    if (::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        area = monitor.rcWork;
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT centre = area;
+    if (owner && !::IsIconic(owner) && ::IsWindowVisible(owner))
+        ::GetWindowRect(owner, &centre);
+    LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+    LONG x = (centre.left + centre.right - width) / 2, y = (centre.top + centre.bottom - height) / 2;
+    // Keep the whole dialog on the work area.
+    x = std::max(area.left, std::min(x, area.right - width));
+    y = std::max(area.top, std::min(y, area.bottom - height));
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+namespace {
+
+// The style that a dialog template gives its window; the dialog manager only adds
+// WS_VISIBLE after WM_INITDIALOG, so the window cannot tell yet.
+DWORD TemplateStyle(LPCTSTR lpszTemplateName)
+{
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HRSRC hResource = lpszTemplateName ? ::FindResourceW(hInst, lpszTemplateName, MAKEINTRESOURCEW(5)) : nullptr;
+    HGLOBAL hTemplate = hResource ? ::LoadResource(hInst, hResource) : nullptr;
+    auto* p = hTemplate ? static_cast<const WORD*>(::LockResource(hTemplate)) : nullptr;
+    if (!p)
+        return 0;
+    // DLGTEMPLATEEX: dlgVer, signature 0xFFFF, helpID, exStyle, style.
+    if (p[0] == 1 && p[1] == 0xFFFF)
+        return *reinterpret_cast<const DWORD*>(p + 6);
+    return *reinterpret_cast<const DWORD*>(p);
+}
+
+}  // namespace
+
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
-    return OnInitDialog();
+    DWORD styleBefore = TemplateStyle(m_lpszTemplateName);
+    RECT rectBefore{};
+    ::GetWindowRect(m_hWnd, &rectBefore);
+    BOOL result = OnInitDialog();
+    if (m_hWnd)
+        CentreModalDialog(m_hWnd, styleBefore, rectBefore);
+    return result;
 }
 
 BOOL CDialog::OnInitDialog()
