@@ -13,14 +13,6 @@ const char kSmallTable[] =
     "CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, Character TEXT, Phonetic TEXT);"
     "INSERT INTO cantonesePhonetic VALUES (1, '你', 'nei5'), (2, '好', 'hou2');";
 
-bool Contains(const std::wstring& text, const std::wstring& part)
-{
-    return text.find(part) != std::wstring::npos;
-}
-
-#define EXPECT_CONTAINS(text, part) \
-    EXPECT_TRUE(Contains(text, part)) << "\"" << Utf8(text) << "\" lacks \"" << Utf8(part) << "\""
-
 class AdoConnection : public ::testing::Test {
 protected:
     void SetUp() override { testdb::InitCom(); }

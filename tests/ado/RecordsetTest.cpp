@@ -12,14 +12,6 @@ using testdb::Utf8;
 
 namespace {
 
-bool Contains(const std::wstring& text, const std::wstring& part)
-{
-    return text.find(part) != std::wstring::npos;
-}
-
-#define EXPECT_CONTAINS(text, part) \
-    EXPECT_TRUE(Contains(text, part)) << "\"" << Utf8(text) << "\" lacks \"" << Utf8(part) << "\""
-
 const HRESULT kNoCurrentRecord = 0x800A0BCD;   // adErrNoCurrentRecord, 3021
 
 class AdoRecordset : public ::testing::Test {

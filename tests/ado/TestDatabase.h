@@ -46,6 +46,15 @@ std::vector<std::wstring> Column(const _RecordsetPtr& rs, long column);
 
 std::string Utf8(const std::wstring& s);   // for readable failure messages
 
+inline bool Contains(const std::wstring& text, const std::wstring& part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+#define EXPECT_CONTAINS(text, part)                                                                  \
+    EXPECT_TRUE(testdb::Contains(text, part))                                                        \
+        << "\"" << testdb::Utf8(text) << "\" lacks \"" << testdb::Utf8(part) << "\""
+
 // What a call threw: its HRESULT and the description from its IErrorInfo.
 struct Failure {
     bool thrown = false;

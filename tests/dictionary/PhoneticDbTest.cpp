@@ -23,14 +23,6 @@ std::wstring ProgramName()
     return name.substr(0, name.find_last_of(L'.'));
 }
 
-bool Contains(const std::wstring& text, const std::wstring& part)
-{
-    return text.find(part) != std::wstring::npos;
-}
-
-#define EXPECT_CONTAINS(text, part) \
-    EXPECT_TRUE(Contains(text, part)) << "\"" << Utf8(text) << "\" lacks \"" << Utf8(part) << "\""
-
 class PhoneticDb : public ::testing::Test {
 protected:
     DictionaryFile dictionary;
