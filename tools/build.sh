@@ -9,5 +9,9 @@ if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-echo "== building (program, tests and data)"
+if [ $# -gt 0 ]; then
+  echo "== building the program and its data (the first time takes several minutes)"
+else
+  echo "== building everything: program, data, installer and tests"
+fi
 cmake --build "$BUILD_DIR" -j "$(nproc)" "$@"
