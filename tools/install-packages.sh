@@ -3,7 +3,7 @@
 # Runs only apt-get for what is missing, so a second run costs a dpkg query.
 set -e
 PKGS="cmake make g++ mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-wine wine64 xvfb x11-utils xdotool imagemagick locales
+wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick locales
 fonts-wqy-zenhei fonts-wqy-microhei fonts-noto-cjk
 espeak-ng sox unicode-data rime-data-jyut6ping3 opencc libopencc-data python3
 gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-base

@@ -5,7 +5,7 @@
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/env.sh"
-stamp="$WINEPREFIX/.lorvane-prefix-v2"
+stamp="$WINEPREFIX/.lorvane-prefix-v3"
 [ -f "$stamp" ] && exit 0
 echo "== preparing the Wine prefix $WINEPREFIX (takes about 10 s the first time)"
 mkdir -p "$WINEPREFIX"
@@ -36,4 +36,8 @@ open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("utf-16"))
 PY
 DISPLAY= wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
 wineserver -w
+# Caption buttons are drawn with Marlett; Wine only finds it in the prefix's own font folder.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 touch "$stamp"
