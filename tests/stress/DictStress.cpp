@@ -13,6 +13,7 @@
 //   - kernel handles, GDI and USER objects do not grow; memory is reported.
 //
 //   dict_stress [--inputs N] [--seed S] [--db-every K] [--report-every R]
+//   dict_stress --replay <saved input>
 // K: every K-th input goes through CPhoneticDb and its message boxes (default 10);
 // R: a line of progress and figures every R inputs (default 10000).
 // Exit status 0 when nothing was found. Inputs that gave a finding are saved as
@@ -83,9 +84,9 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
     return ok && written == bytes.size();
 }
 
-// SQLite's files beside a database: a header that says WAL mode makes even a
-// read-only reader make the first two, and they would carry one input's state
-// into the next.
+// SQLite's files beside a database: a header that says WAL mode makes a reader
+// that is not immutable make the first two, and they would carry one input's
+// state into the next.
 const wchar_t* const kSiblings[] = {L"-wal", L"-shm", L"-journal"};
 
 bool RemoveSiblings()
@@ -137,9 +138,10 @@ std::vector<std::wstring> ChooseCharacters(const OracleView& view, Rng& rng)
     return out;
 }
 
-std::string Utf8(const std::wstring& s)
+// UTF-8 for the report, long texts cut short.
+std::string Printable(const std::wstring& s)
 {
-    return ::Utf8(s.size() > 200 ? s.substr(0, 200) + L"…" : s);
+    return Utf8(s.size() > 200 ? s.substr(0, 200) + L"…" : s);
 }
 
 struct Tally {
@@ -209,7 +211,11 @@ void Run::One(long index)
                                          : ProbeThroughAdo(characters, m_rng, odd);
     if (lock)
         CloseHandle(lock);
-    m_tally.siblingsLeft += RemoveSiblings();
+    // Nothing may be made beside the dictionary: the program only reads it.
+    if (RemoveSiblings()) {
+        ++m_tally.siblingsLeft;
+        Finding(index, in, "files were made beside the dictionary (-wal, -shm or -journal)");
+    }
     m_tally.probeSecs += SecondsSince(t);
     (throughDb ? m_tally.throughDb : m_tally.throughAdo)++;
     m_tally.oddConnections += odd;
@@ -219,12 +225,12 @@ void Run::One(long index)
     bool generic = false;
     for (const std::wstring& error : result.errors)
         if (!IsDocumentedError(error, &generic))
-            Finding(index, in, "an error nobody documents: \"" + Utf8(error) + "\"");
+            Finding(index, in, "an error nobody documents: \"" + Printable(error) + "\"");
     m_tally.genericReasons += generic;
     if (throughDb)
         for (const MessageBoxRecord& box : Boxes().Taken())
             if (box.caption != m_exeName || box.buttons != std::vector<int>{IDOK})
-                Finding(index, in, "a message box titled \"" + Utf8(box.caption) + "\" or not with OK alone");
+                Finding(index, in, "a message box titled \"" + Printable(box.caption) + "\" or not with OK alone");
 
     // Through CPhoneticDb the refusal of a table without columns 1 and 2 is a box of
     // its own (one per OpenRecordset); the file itself opened.
@@ -245,7 +251,7 @@ void Run::One(long index)
     if (view.readable != openedQuietly)
         Finding(index, in, view.readable ? "SQLite reads the file but the program said: " +
                                                (result.errors.empty() ? std::string("(nothing)")
-                                                                      : Utf8(result.errors.front()))
+                                                                      : Printable(result.errors.front()))
                                          : "SQLite cannot read the file but the program opened it quietly");
     else if (view.readable && refused != (view.columns < 3))
         Finding(index, in, "a table of " + std::to_string(view.columns) + " columns was " +
@@ -257,8 +263,8 @@ void Run::One(long index)
         if (expected != lookup.phonetic)
             Finding(index, in,
                     "U+" + std::to_string(static_cast<unsigned>(lookup.character[0])) + " gave " +
-                        (lookup.phonetic ? "\"" + Utf8(*lookup.phonetic) + "\"" : "not found") + ", SQLite's rows give " +
-                        (expected ? "\"" + Utf8(*expected) + "\"" : "not found"));
+                        (lookup.phonetic ? "\"" + Printable(*lookup.phonetic) + "\"" : "not found") + ", SQLite's rows give " +
+                        (expected ? "\"" + Printable(*expected) + "\"" : "not found"));
     }
 }
 
@@ -315,7 +321,7 @@ int Run::Go()
                 " (SQLite's catch-all reason %ld)\n",
                 m_tally.opened, m_tally.refusedColumns, m_tally.failed, m_tally.genericReasons);
     std::printf("  look-ups %ld, found %ld\n", m_tally.lookups, m_tally.found);
-    std::printf("  inputs after which SQLite had left -wal/-shm files beside the dictionary: %ld\n",
+    std::printf("  inputs after which files stood beside the dictionary (-wal, -shm, -journal): %ld\n",
                 m_tally.siblingsLeft);
     std::printf("  time: making inputs %.0f s, writing them %.0f s, SQLite's reading %.0f s, the program's %.0f s\n",
                 m_tally.makeSecs, m_tally.placeSecs, m_tally.oracleSecs, m_tally.probeSecs);
@@ -340,11 +346,56 @@ int Run::Go()
 
 }  // namespace
 
+// Reads one saved input again through SQLite, the ADO objects and CPhoneticDb, and
+// prints what each made of it.
+int Replay(const wchar_t* file)
+{
+    const std::optional<std::string> bytes = ReadFileBytes(file);
+    if (!bytes) {
+        std::printf("cannot read the input file\n");
+        return 2;
+    }
+    const std::optional<std::string> original = ReadFileBytes(kDictionaryPath);
+    Input in;
+    in.bytes = *bytes;
+    Place(in);
+    const OracleView view = ReadWithSqlite(kDictionaryPath);
+    std::printf("SQLite: %s, %d columns, %zu rows\n", view.readable ? "readable" : "NOT readable", view.columns,
+                view.rows.size());
+    std::vector<std::wstring> characters;
+    for (const OracleRow& row : view.rows)
+        if (row.character && row.character->size() == 1)
+            characters.push_back(*row.character);
+    Rng rng(1);
+    for (int through = 0; through < 2; ++through) {
+        const ProbeResult r = through ? ProbeThroughPhoneticDb(characters, rng) : ProbeThroughAdo(characters, rng, false);
+        std::printf("%s:\n", through ? "CPhoneticDb" : "ADO");
+        for (const std::wstring& e : r.errors)
+            std::printf("  error: %s\n", Printable(e).c_str());
+        for (const std::string& f : r.faults)
+            std::printf("  fault: %s\n", f.c_str());
+        size_t agree = 0;
+        for (const Lookup& l : r.lookups)
+            agree += view.Lookup(l.character) == l.phonetic;
+        std::printf("  %zu of %zu look-ups agree with SQLite\n", agree, r.lookups.size());
+    }
+    RemoveSiblings();
+    if (original)
+        WriteFileBytes(kDictionaryPath, *original);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     Boxes().MarkMainStarted();
     CoInitialize(nullptr);
     ado::RegisterClassObjects();
+    if (argc == 3 && !std::strcmp(argv[1], "--replay")) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, argv[2], -1, nullptr, 0);
+        std::wstring file(static_cast<size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, argv[2], -1, file.data(), n);
+        return Replay(file.c_str());
+    }
     try {
         Run run(ParseOptions(argc, argv));
         return run.Go();

@@ -56,8 +56,14 @@ OracleView ReadWithSqlite(const std::wstring& path)
     OracleView view;
     if (!PlainReadableFile(path))
         return view;
+    // Read as the program reads it: immutable, so that nothing is made or consulted
+    // beside the file (a header that says WAL mode would otherwise make -wal/-shm).
+    std::string uri = "file:";
+    for (char c : Utf8(path))
+        uri += c == '\\' ? '/' : c;
+    uri += "?immutable=1";
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(Utf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    int rc = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
     sqlite3_stmt* stmt = nullptr;

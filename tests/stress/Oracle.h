@@ -25,8 +25,9 @@ struct OracleView {
     std::optional<std::wstring> Lookup(const std::wstring& ch) const;
 };
 
-// Reads `path` read-only: a missing, empty, locked or folder path, a file that is
-// not a database, or a query that fails on the way gives readable == false.
+// Reads `path` read-only and immutable (an ASCII path): a missing, empty, locked or
+// folder path, a file that is not a database, or a query that fails on the way
+// gives readable == false.
 OracleView ReadWithSqlite(const std::wstring& path);
 
 }  // namespace stress
