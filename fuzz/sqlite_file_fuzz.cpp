@@ -2,7 +2,8 @@
 //
 // The input is written to a file and read with the same SQLite amalgamation and
 // compile-time options as the program, in the same steps as ado's SqliteFile.cpp:
-// an empty file is refused before SQLite sees it; the file is opened read-only;
+// an empty file is refused before SQLite sees it; the file is opened read-only
+// and immutable (no locks, nothing made beside it);
 // the schema is read at once (so a file that is not a database, or is cut short,
 // fails at open); the program's query is prepared, must be read-only, and every
 // row is read cell by cell with the same conversions (INTEGER, REAL, TEXT as
@@ -91,8 +92,11 @@ size_t ReadCell(sqlite3_stmt* stmt, int column)
 
 void ReadDictionary(const std::string& path)
 {
+    // As ado opens it: read-only and immutable, through a URI.
+    const std::string uri = "file:" + path + "?immutable=1";
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE, nullptr);
+    int rc = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_URI,
+                             nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
     CHECK(IsKnownCode(rc));
