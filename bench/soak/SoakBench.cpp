@@ -338,5 +338,20 @@ int main(int argc, char** argv)
     std::printf("bounds over the walk and over the game: handles +8, GDI and USER objects +4, private bytes"
                 " +8 MB: %s\n", steady ? "held" : "EXCEEDED");
     const bool ok = steady && s.walkEnded && s.gameDone && g_nTotal == s.answers && Boxes().Count() == 0;
+
+    // Machine-readable: FIGURE <tab> name <tab> value <tab> unit (collected by ./benchmarks).
+    const auto figures = [](const char* at, const ProcessFigures& f) {
+        std::printf("FIGURE\tsoak_handles_%s\t%lu\thandles\n", at, static_cast<unsigned long>(f.handles));
+        std::printf("FIGURE\tsoak_gui_objects_%s\t%lu\tobjects\n", at,
+                    static_cast<unsigned long>(f.gdiObjects + f.userObjects));
+        std::printf("FIGURE\tsoak_private_mb_%s\t%.1f\tMB\n", at, f.privateBytes / 1048576.0);
+        std::printf("FIGURE\tsoak_working_set_mb_%s\t%.1f\tMB\n", at, f.workingSetBytes / 1048576.0);
+    };
+    figures("start", s.start);
+    figures("after_walk", s.afterWalk);
+    figures("game_warm", s.gameWarm);
+    figures("end", s.end);
+    std::printf("FIGURE\tsoak_bounds_held\t%d\tflag\n", steady ? 1 : 0);
+    std::printf("FIGURE\tsoak_completed\t%d\tflag\n", ok ? 1 : 0);
     return ok ? 0 : 1;
 }

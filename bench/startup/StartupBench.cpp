@@ -189,5 +189,12 @@ int wmain(int argc, wchar_t** argv)
     std::printf("  Lorvane.exe        %8.1f MB   (goal: under 40 MB; peak %.1f MB)\n",
                 Mb(last.workingSet), Mb(last.peakWorkingSet));
     std::printf("  MinimalDialog.exe  %8.1f MB\n", Mb(lastMinimal.workingSet));
+    // Machine-readable: FIGURE <tab> name <tab> value <tab> unit (collected by ./benchmarks).
+    std::printf("FIGURE\tstartup_ratio\t%.2f\tx\n", l / m);
+    std::printf("FIGURE\tstartup_ratio_fastest\t%.2f\tx\n", lMin / mMin);
+    std::printf("FIGURE\tstartup_lorvane_ms\t%.1f\tms\n", l);
+    std::printf("FIGURE\tstartup_minimal_ms\t%.1f\tms\n", m);
+    std::printf("FIGURE\tstartup_resident_mb\t%.1f\tMB\n", Mb(last.workingSet));
+    std::printf("FIGURE\tstartup_rows\t%d\trows\n", rows);
     return 0;
 }

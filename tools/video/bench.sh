@@ -18,3 +18,6 @@ size=$(stat -c %s "$tmp/out/yueyupinying.wmv")
 length=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$tmp/out/yueyupinying.wmv")
 echo "video bench: from scratch ${scratch} s, one text changed ${changed} s, unchanged ${cached} s;" \
      "$(python3 -c "print(f'{$size/1e6:.1f} MB, {$length:.1f} s long')")"
+# Machine-readable: FIGURE <tab> name <tab> value <tab> unit (collected by ./benchmarks).
+printf 'FIGURE\tvideo_scratch_s\t%s\ts\nFIGURE\tvideo_changed_s\t%s\ts\nFIGURE\tvideo_unchanged_s\t%s\ts\n' \
+       "$scratch" "$changed" "$cached"
