@@ -1,0 +1,110 @@
+"""The table of ./benchmarks, from figures files written here: verdicts against the goals,
+soak growth judged per span, benchmarks without figures, and the exit status."""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+TABLE = os.environ.get("LORVANE_BENCH_TABLE",
+                       os.path.join(os.path.dirname(__file__), "..", "..", "tools", "benchmarks", "table.py"))
+
+ALL_GOOD = {
+    "scan_absent_ms": 1.234, "scan_rows": 28000,
+    "readaloud_processor_percent": 1.5,
+    "startup_ratio": 1.2, "startup_ratio_fastest": 1.1, "startup_lorvane_ms": 600, "startup_minimal_ms": 500,
+    "startup_resident_mb": 20.5, "startup_rows": 40000,
+    "data_scratch_s": 30, "data_unchanged_s": 0.8,
+    "video_scratch_s": 90, "video_changed_s": 20, "video_unchanged_s": 0.5,
+    "soak_completed": 1,
+}
+for key, values in {"handles": (100, 103, 110, 112), "gui_objects": (50, 50, 60, 61),
+                    "private_mb": (20.0, 22.0, 30.0, 31.5), "working_set_mb": (30.0, 32.0, 40.0, 41.0)}.items():
+    for at, v in zip(("start", "after_walk", "game_warm", "end"), values):
+        ALL_GOOD[f"soak_{key}_{at}"] = v
+
+
+def run(figures, status, asked, extra_lines=()):
+    with tempfile.TemporaryDirectory() as d:
+        with open(os.path.join(d, "figures.tsv"), "w", encoding="utf-8") as f:
+            for name, value in figures.items():
+                f.write(f"FIGURE\t{name}\t{value}\tunit\n")
+            f.writelines(line + "\n" for line in extra_lines)
+        with open(os.path.join(d, "status"), "w") as f:
+            f.writelines(f"{name}\t{code}\n" for name, code in status.items())
+        with open(os.path.join(d, "load"), "w") as f:
+            f.write("1.00 2.00 3.00\n")
+        p = subprocess.run([sys.executable, TABLE, d, *asked], capture_output=True, text=True)
+    rows = {}
+    for line in p.stdout.splitlines():
+        cells = [c.strip() for c in line.strip().strip("|").split("|")]
+        if len(cells) == 4:
+            rows[cells[0]] = cells[1:]
+    return p.returncode, rows, p.stdout
+
+
+ALL = ["scan", "startup", "readaloud", "soak", "data", "video"]
+EVERY_STATUS = {b: 0 for b in ALL}
+
+
+def row(rows, start):
+    matches = [v for k, v in rows.items() if k.startswith(start)]
+    assert len(matches) == 1, (start, list(rows))
+    return matches[0]
+
+
+class TableTest(unittest.TestCase):
+    def test_every_goal_met(self):
+        code, rows, out = run(ALL_GOOD, EVERY_STATUS, ALL)
+        self.assertEqual(code, 0, out)
+        self.assertEqual(row(rows, "dictionary scan"), ["1.234 ms", "< 5 ms", "yes"])
+        self.assertIn("28000 rows", [k for k in rows if k.startswith("dictionary scan")][0])
+        self.assertEqual(row(rows, "read-aloud")[2], "yes")
+        self.assertEqual(row(rows, "start-up")[0], "1.20x median (600 / 500 ms), fastest 1.10x")
+        self.assertEqual(row(rows, "resident memory")[:2], ["20.5 MB", "< 40 MB"])
+        self.assertEqual(row(rows, "data build from scratch")[2], "yes")
+        self.assertEqual(row(rows, "study video build, one narration changed"), ["20.0 s", "—", "—"])
+        # Growth counts over the walk and over the game, not across the game's warm-up.
+        self.assertEqual(row(rows, "soak: kernel handles"), ["100 -> 112 (walk +3, game +2)", "grows <= 8", "yes"])
+        self.assertEqual(row(rows, "soak: private bytes")[0], "20.0 -> 31.5 MB (walk +2.0, game +1.5)")
+        self.assertEqual(row(rows, "soak: working set")[1:], ["—", "—"])
+        self.assertIn("1.00 2.00 3.00", out)
+
+    def test_goals_missed_at_and_beyond_their_bounds(self):
+        figures = dict(ALL_GOOD, scan_absent_ms=5.0, readaloud_processor_percent=7.3, startup_ratio=1.5,
+                       startup_resident_mb=40.0, data_scratch_s=180, data_unchanged_s=5.0, video_unchanged_s=12,
+                       soak_handles_end=121, soak_gui_objects_after_walk=55, soak_private_mb_end=38.0,
+                       soak_completed=0)
+        code, rows, out = run(figures, EVERY_STATUS, ALL)
+        self.assertEqual(code, 0, out)  # every benchmark ran: misses show in the table only
+        for start in ["dictionary scan", "read-aloud", "start-up", "resident memory", "data build from scratch",
+                      "data build, nothing", "study video build, nothing", "soak: kernel handles",
+                      "soak: GDI + USER", "soak: private bytes", "soak: walk and game"]:
+            self.assertEqual(row(rows, start)[2], "NO", start)
+        self.assertEqual(row(rows, "study video build from scratch")[2], "yes")
+
+    def test_benchmark_without_figures_or_not_run(self):
+        figures = {k: v for k, v in ALL_GOOD.items() if not k.startswith("soak_") and not k.startswith("video_")}
+        status = dict(EVERY_STATUS, soak=1)
+        del status["video"]
+        code, rows, out = run(figures, status, ALL)
+        self.assertEqual(code, 1)
+        self.assertEqual(row(rows, "soak: kernel handles")[0], "no figure (exit 1; see soak.log)")
+        self.assertEqual(row(rows, "soak: kernel handles")[2], "NO")
+        self.assertEqual(row(rows, "study video build from scratch")[0], "not run")
+        self.assertIn("exited with an error: soak (1)", out)
+        self.assertIn("printed no figures: soak, video", out)
+        # Only what was asked for decides the exit status.
+        self.assertEqual(run(figures, status, ["scan", "data"])[0], 0)
+
+    def test_partial_soak_figures_and_odd_lines(self):
+        figures = {k: v for k, v in ALL_GOOD.items() if k != "soak_handles_game_warm"}
+        code, rows, out = run(figures, EVERY_STATUS, ALL,
+                              extra_lines=["FIGURE\tscan_absent_ms\tfast\tms", "FIGURE\tbroken", "noise"])
+        self.assertEqual(code, 0, out)
+        self.assertTrue(row(rows, "soak: kernel handles")[0].startswith("no figure"))
+        self.assertEqual(row(rows, "dictionary scan")[0], "1.234 ms")  # the bad value left it alone
+
+
+if __name__ == "__main__":
+    unittest.main()
