@@ -94,8 +94,17 @@ class TableTest(unittest.TestCase):
         self.assertEqual(row(rows, "study video build from scratch")[0], "not run")
         self.assertIn("exited with an error: soak (1)", out)
         self.assertIn("printed no figures: soak, video", out)
-        # Only what was asked for decides the exit status.
-        self.assertEqual(run(figures, status, ["scan", "data"])[0], 0)
+        self.assertEqual(row(rows, "soak: private bytes")[1], "grows < 8 MB")
+
+    def test_only_the_benchmarks_asked_for(self):
+        figures = {k: v for k, v in ALL_GOOD.items() if not k.startswith("soak_")}
+        code, rows, out = run(figures, {"scan": 0, "data": 0}, ["scan", "data"])
+        self.assertEqual(code, 0, out)  # soak printed nothing, but was not asked for
+        self.assertEqual(sorted(k.split()[0] for k in rows if k[0].isalpha() and k != "figure"),
+                         ["data", "data", "dictionary"])
+        code, rows, out = run(figures, {"scan": 0}, ["scan", "soak"])
+        self.assertEqual(code, 1)
+        self.assertEqual(row(rows, "soak: kernel handles"), ["not run", "grows <= 8", "—"])
 
     def test_partial_soak_figures_and_odd_lines(self):
         figures = {k: v for k, v in ALL_GOOD.items() if k != "soak_handles_game_warm"}

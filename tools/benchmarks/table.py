@@ -43,11 +43,14 @@ def read_status(path):
 
 
 class Table:
-    def __init__(self, figures, status):
-        self.figures, self.status, self.rows = figures, status, []
+    def __init__(self, figures, status, asked):
+        self.figures, self.status, self.asked, self.rows = figures, status, asked, []
 
     def add(self, bench, label, measured, goal, met):
-        """measured None: the benchmark printed no such figure. met None: nothing to judge."""
+        """measured None: the benchmark printed no such figure. met None: nothing to judge.
+        Rows of benchmarks that were not asked for are left out."""
+        if bench not in self.asked:
+            return
         if measured is None:
             if bench in self.status:
                 measured = f"no figure (exit {self.status[bench]}; see {bench}.log)"
@@ -66,21 +69,20 @@ class Table:
     def soak(self, label, key, unit, bound):
         """Start and end figures of the soak run; the bound applies to the growth over the
         walk and over the game (after its warm-up), as the soak run itself judges it."""
+        mb = unit == "MB"
+        goal = "—" if bound is None else (f"grows < {bound:g} MB" if mb else f"grows <= {bound:g}")
         at = [self.figures.get(f"soak_{key}_{p}") for p in ("start", "after_walk", "game_warm", "end")]
         if None in at:
-            self.add("soak", label, None, "—" if bound is None else "", None)
+            self.add("soak", label, None, goal, None)
             return
         start, walk_end, game_start, end = at
         walk, game = walk_end - start, end - game_start
-        num = (lambda v: f"{v:.1f}") if unit == "MB" else (lambda v: f"{v:.0f}")
-        growth = (lambda v: f"{v:+.1f}") if unit == "MB" else (lambda v: f"{v:+.0f}")
-        measured = f"{num(start)} -> {num(end)}{' MB' if unit == 'MB' else ''} (walk {growth(walk)}, game {growth(game)})"
-        if bound is None:
-            self.add("soak", label, measured, "—", None)
-        else:
-            goal = f"grows < {bound:g} MB" if unit == "MB" else f"grows <= {bound:g}"
-            met = (walk < bound and game < bound) if unit == "MB" else (walk <= bound and game <= bound)
-            self.add("soak", label, measured, goal, met)
+        num = (lambda v: f"{v:.1f}") if mb else (lambda v: f"{v:.0f}")
+        growth = (lambda v: f"{v:+.1f}") if mb else (lambda v: f"{v:+.0f}")
+        measured = f"{num(start)} -> {num(end)}{' MB' if mb else ''} (walk {growth(walk)}, game {growth(game)})"
+        met = None if bound is None else (
+            (walk < bound and game < bound) if mb else (walk <= bound and game <= bound))
+        self.add("soak", label, measured, goal, met)
 
     def print(self):
         head = ("figure", "measured", "goal", "met?")
@@ -92,8 +94,8 @@ class Table:
             print(line(r))
 
 
-def build(figures, status):
-    t = Table(figures, status)
+def build(figures, status, asked):
+    t = Table(figures, status, asked)
     f = figures.get
     rows = f"{f('scan_rows'):.0f} rows" if f("scan_rows") else "installed dictionary"
     t.simple("scan", f"dictionary scan for an absent character ({rows})", "scan_absent_ms", "{:.3f} ms",
@@ -131,7 +133,7 @@ def main(argv):
     figures = read_figures(os.path.join(results, "figures.tsv"))
     status = read_status(os.path.join(results, "status"))
     print()
-    build(figures, status).print()
+    build(figures, status, asked).print()
     print()
     load_file = os.path.join(results, "load")
     load = open(load_file).read().strip() if os.path.exists(load_file) else "?"
