@@ -126,6 +126,62 @@ TEST_F(AdoRecordset, EverySqliteTypeBecomesAVariant)
     EXPECT_EQ(0x10, bytes[2]);
 }
 
+// Every text as SQLite itself gives it in UTF-16, whatever bytes the file holds:
+// the recordset decodes the common UTF-8 itself and must agree with SQLite exactly.
+TEST_F(AdoRecordset, TextIsWhatSqliteGivesAsUtf16)
+{
+    const char* const texts[] = {
+        "x'6A797574'",         // ASCII
+        "x'C3A9'",             // é, two bytes
+        "x'E7B2A4'",           // 粤, three bytes
+        "x'F0A08080'",         // 𠀀, four bytes: a surrogate pair
+        "x'EFBFBD'",           // U+FFFD itself
+        "x'EFBFBE'",           // U+FFFE, which SQLite replaces
+        "x'EFBFBF'",           // U+FFFF, likewise
+        "x'C080'",             // overlong NUL
+        "x'E08080'",           // overlong, three bytes
+        "x'EDA080'",           // an encoded surrogate
+        "x'80'",               // a continuation byte alone
+        "x'61E4BD'",           // cut short
+        "x'F4908080'",         // beyond U+10FFFF
+        "x'FE61FF'",           // bytes that never occur in UTF-8
+        "x'61C262'",           // a lead byte without its continuation
+        "x'610062'",           // an embedded NUL
+        "x''",                 // empty
+    };
+    std::string sql = "CREATE TABLE t (v TEXT);";
+    for (const char* text : texts)
+        sql += std::string("INSERT INTO t VALUES (CAST(") + text + " AS TEXT));";
+    for (const char* encoding : {"UTF-8", "UTF-16le"}) {
+        SCOPED_TRACE(encoding);
+        testdb::Folder own;
+        const std::wstring file = own.Path(L"text.db");
+        testdb::Make(file, (std::string("PRAGMA encoding = '") + encoding + "';" + sql).c_str());
+
+        std::vector<std::wstring> expected;
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(Utf8(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "select v from t", -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            const auto* text = static_cast<const wchar_t*>(sqlite3_column_text16(stmt, 0));
+            expected.emplace_back(text, text + sqlite3_column_bytes16(stmt, 0) / 2);
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        ASSERT_EQ(std::size(texts), expected.size());
+        if (std::string(encoding) == "UTF-8") {   // in a UTF-16 file the bytes are read as UTF-16
+            EXPECT_EQ(L"\xD840\xDC00", expected[3]);
+            EXPECT_EQ(L"\xFFFD", expected[5]);
+        }
+
+        const auto got = Column(testdb::OpenRecordset(testdb::OpenConnection(file), L"select v from t"), 0);
+        ASSERT_EQ(expected.size(), got.size());
+        for (size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(expected[i], got[i]) << texts[i];
+    }
+}
+
 TEST_F(AdoRecordset, PastTheLastRowThereIsNothingToRead)
 {
     _RecordsetPtr rs = Query("CREATE TABLE t (id, ch, ph); INSERT INTO t VALUES (1, '你', 'nei5');",

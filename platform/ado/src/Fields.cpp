@@ -55,7 +55,7 @@ HRESULT FieldObject::NotAvailable(const wchar_t* member)
     return detail::NotAvailable(__uuidof(Field), kFieldSource, member);
 }
 
-HRESULT FieldObject::CurrentCell(const VARIANT** cell)
+HRESULT FieldObject::CheckCurrentCell()
 {
     const ResultTable* table = m_owner->Table();
     if (!table)
@@ -65,7 +65,6 @@ HRESULT FieldObject::CurrentCell(const VARIANT** cell)
     if (!m_owner->HasCurrentRow())
         return Fail(AdoHResult(adErrNoCurrentRecord),
                     L"没有当前记录：记录集是空的，或者位置已在第一条之前（BOF）或最后一条之后（EOF）。");
-    *cell = &table->Cell(m_owner->CurrentRow(), m_column);
     return S_OK;
 }
 
@@ -74,19 +73,11 @@ HRESULT FieldObject::get_Value(VARIANT* pvar)
     if (!pvar)
         return E_POINTER;
     V_VT(pvar) = VT_EMPTY;
-    const VARIANT* cell = nullptr;
-    if (const HRESULT hr = CurrentCell(&cell); FAILED(hr))
+    if (const HRESULT hr = CheckCurrentCell(); FAILED(hr))
         return hr;
-    if (V_VT(cell) == VT_BSTR) {   // the usual case, without VariantCopy's detours
-        BSTR copy = SysAllocStringLen(V_BSTR(cell), SysStringLen(V_BSTR(cell)));
-        if (!copy)
-            return Fail(E_OUTOFMEMORY, L"内存不足，无法读取字段的值。");
-        V_VT(pvar) = VT_BSTR;
-        V_BSTR(pvar) = copy;
-        return S_OK;
-    }
-    const HRESULT hr = VariantCopy(pvar, const_cast<VARIANT*>(cell));
-    return FAILED(hr) ? Fail(hr, L"无法复制字段的值。") : S_OK;
+    if (!m_owner->Table()->CopyCell(m_owner->CurrentRow(), m_column, pvar))
+        return Fail(E_OUTOFMEMORY, L"内存不足，无法读取字段的值。");
+    return S_OK;
 }
 
 HRESULT FieldObject::get_Name(BSTR* pbstr)

@@ -1,7 +1,7 @@
 // The Fields collection and the Field objects of a recordset. They belong to their
 // recordset and share its reference count, so they are made once (one Field per
 // column, kept across re-opening) and never allocated per call: reading a value
-// in a scan costs one copy of the cell.
+// in a scan costs one copy of the cell (for text, one BSTR).
 #pragma once
 
 #include "ComBase.h"
@@ -44,8 +44,8 @@ public:
 private:
     HRESULT Fail(HRESULT hr, const std::wstring& description);
     HRESULT NotAvailable(const wchar_t* member);
-    // The cell of this column in the current row, or a failure with its error set.
-    HRESULT CurrentCell(const VARIANT** cell);
+    // S_OK when this column of the current row can be read, else a failure with its error set.
+    HRESULT CheckCurrentCell();
 
     RecordsetObject* m_owner;
     size_t m_column;

@@ -1,6 +1,6 @@
 #include "Recordset.h"
 #include "Connection.h"
-#include "SqliteFile.h"
+#include "SharedResults.h"
 
 #include <new>
 
@@ -186,9 +186,9 @@ HRESULT RecordsetObject::raw_Open(VARIANT Source, VARIANT ActiveConnection, Curs
                     L"不支持的命令类型（Options = " + std::to_wstring(Options) + L"）：只能是查询语句或表名。");
     }
 
-    auto table = std::make_unique<ResultTable>();
     std::wstring error;
-    if (!ReadQuery(connection->Database(), connection->DataSource(), sql, table.get(), &error)) {
+    SharedTable table = ReadRows(connection->Database(), connection->DataSource(), sql, &error);
+    if (!table) {
         connection->Release();
         return Fail(E_FAIL, error);
     }

@@ -1,12 +1,13 @@
 // ADODB.Recordset as a static client-side cursor: Open runs the query once and
 // keeps every row in memory, so RecordCount is exact, every pass meets the rows in
 // the order SQLite gave them, and moving costs nothing. Nothing is written back:
-// whatever lock type is asked for, the rows are read-only.
+// whatever lock type is asked for, the rows are read-only. Recordsets of one query
+// on one unchanged file share their rows; each keeps its own position.
 #pragma once
 
 #include "ComBase.h"
 #include "Fields.h"
-#include "ResultTable.h"
+#include "SharedResults.h"
 
 #include <memory>
 #include <vector>
@@ -133,7 +134,7 @@ private:
     LockTypeEnum m_lockType = adLockReadOnly;
     std::wstring m_source;
     ConnectionObject* m_connection = nullptr;
-    std::unique_ptr<ResultTable> m_table;   // null while closed
+    SharedTable m_table;                    // null while closed; may be shared with other recordsets
     ptrdiff_t m_row = 0;                    // -1 before the first row, Rows() past the last
     FieldsObject m_fieldsObject;
     std::vector<std::unique_ptr<FieldObject>> m_fields;   // one per column seen, never shrinks

@@ -19,9 +19,10 @@ sqlite3* OpenDatabaseReadOnly(const std::wstring& path, std::wstring* error);
 
 void CloseDatabase(sqlite3* db);
 
-// Runs one read-only statement and keeps every row. TEXT becomes VT_BSTR, INTEGER
-// VT_I4 (VT_I8 beyond 32 bits), REAL VT_R8, BLOB VT_ARRAY|VT_UI1, NULL VT_NULL.
+// Runs one read-only statement and keeps every row in table. *onlyFromFile tells
+// whether the rows follow from the file's contents alone (the statement only selects
+// and reads columns), so that another reading of the same file would give them again.
 bool ReadQuery(sqlite3* db, const std::wstring& path, const std::wstring& sql, ResultTable* table,
-               std::wstring* error);
+               bool* onlyFromFile, std::wstring* error);
 
 }  // namespace ado::detail
