@@ -46,13 +46,14 @@ prog=$!
 wine "$probe" nei5 4f60 || fail "the installed program did not read 你 as nei5"
 i=0
 while kill -0 $prog 2>/dev/null && [ $i -lt 150 ]; do sleep 0.2; i=$((i + 1)); done
-kill -0 $prog 2>/dev/null && fail "the program did not end after its window was closed"
+if kill -0 $prog 2>/dev/null; then fail "the program did not end after its window was closed"; fi
 
-wine 'C:\Program Files\Lorvane\uninstall.exe' /S
+# Its exit status says nothing: it hands the work to its copy in the temporary folder.
+wine 'C:\Program Files\Lorvane\uninstall.exe' /S || true
 # The uninstaller runs a copy of itself from the temporary folder and returns at once.
 i=0
 while [ -e "$app" ] && [ $i -lt 150 ]; do sleep 0.2; i=$((i + 1)); done
-wineserver -w
+wineserver -w || true
 [ ! -e "$app" ] || fail "the program folder is still there: $(ls "$app")"
 [ ! -e "$sys/abc.mp3" ] || fail "the dictionary is still there"
 [ ! -e "$menu" ] || fail "the Start-menu folder is still there"
