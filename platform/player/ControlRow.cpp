@@ -72,6 +72,8 @@ void ControlRow::Create(HWND parent)
 
 void ControlRow::Place(const RECT& row)
 {
+    if (!Created())
+        return;
     const int h = row.bottom - row.top;
     int x = row.left + kGap;
     for (HWND button : {play_, pause_, stop_}) {
@@ -86,12 +88,16 @@ void ControlRow::Place(const RECT& row)
 
 void ControlRow::Show(bool visible)
 {
+    if (!Created())
+        return;
     for (HWND child : {play_, pause_, stop_, bar_, time_})
         ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void ControlRow::Update(Playback* playback, bool dragging)
 {
+    if (!Created())
+        return;
     const PlayState state = playback ? playback->State() : PlayState::Stopped;
     EnableWindow(play_, playback && state != PlayState::Playing);
     EnableWindow(pause_, state == PlayState::Playing);
@@ -116,10 +122,12 @@ void ControlRow::Update(Playback* playback, bool dragging)
 
 void ControlRow::ShowDragPosition(Playback* playback)
 {
+    if (!Created())
+        return;
     SetTime(BarPosition() / 1000.0, playback ? playback->Duration() : 0);
 }
 
-int ControlRow::BarPosition() const { return int(SendMessageW(bar_, TBM_GETPOS, 0, 0)); }
+int ControlRow::BarPosition() const { return Created() ? int(SendMessageW(bar_, TBM_GETPOS, 0, 0)) : 0; }
 
 void ControlRow::SetTime(double position, double duration)
 {

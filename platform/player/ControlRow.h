@@ -10,7 +10,9 @@ class ControlRow {
 public:
     static constexpr int kHeight = 30;
 
+    // Until Create, the row has no windows and every call below does nothing.
     void Create(HWND parent);
+    bool Created() const { return play_ != nullptr; }
     void Place(const RECT& row);
     void Show(bool visible);
     // Shows the state and position of `playback` (none: everything idle).

@@ -70,7 +70,10 @@ LRESULT PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         screen_ = CreateWindowExW(0, kScreenClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_,
                                   reinterpret_cast<HMENU>(INT_PTR(kScreenId)),
                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
-        row_.Create(hwnd_);
+        // A player made hidden (one that only plays sounds, or waits for a video)
+        // gets its control row when first shown: five windows fewer at start-up.
+        if (reinterpret_cast<const CREATESTRUCTW*>(lParam)->style & WS_VISIBLE)
+            EnsureControlRow();
         dispatch_ = new PlayerDispatch(this);
         Layout();
         return 0;
@@ -83,6 +86,13 @@ LRESULT PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         Layout();
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        // Every way of showing a window (ShowWindow, SetWindowPos) ends here.
+        if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) && !row_.Created()) {
+            EnsureControlRow();
+            Layout();
+        }
+        break;
     case WM_TIMER:
         if (wParam == kRefreshTimer) {
             Refresh();
@@ -148,6 +158,14 @@ bool PlayerWindow::SetUiMode(const std::wstring& mode)
         }
     }
     return false;
+}
+
+void PlayerWindow::EnsureControlRow()
+{
+    if (row_.Created())
+        return;
+    row_.Create(hwnd_);
+    row_.Update(playback_.get(), dragging_);
 }
 
 void PlayerWindow::Layout()

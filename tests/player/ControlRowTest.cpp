@@ -52,6 +52,30 @@ TEST(PlayerControlRow, SitsUnderTheVideoAreaAndFollowsTheSize)
     }
 }
 
+// A hidden player (the one that only plays sounds) has no row until it is shown;
+// then the row is where a visible player's is, and shows what is playing.
+TEST(PlayerControlRow, AHiddenPlayerGetsItsRowWhenShown)
+{
+    PlayerHost host(false);
+    EXPECT_EQ(host.Child(player::kPlayButtonId), nullptr);
+    EXPECT_EQ(host.Child(player::kPositionBarId), nullptr);
+    ASSERT_EQ(host.PutUrl(WriteWav(L"hidden.wav", 60000)), S_OK);
+    EXPECT_EQ(host.PlayState(), 3);
+
+    ShowWindow(host.Window(), SW_SHOW);
+    ShowWindow(host.Control(), SW_SHOW);
+    ASSERT_NE(host.Child(player::kPlayButtonId), nullptr);
+    RECT client;
+    GetClientRect(host.Control(), &client);
+    const RECT play = RectIn(host.Child(player::kPlayButtonId), host.Control());
+    const RECT screen = RectIn(host.Child(player::kScreenId), host.Control());
+    EXPECT_GT(play.top, client.bottom - 40);
+    EXPECT_LE(screen.bottom, play.top);
+    EXPECT_TRUE(IsWindowVisible(host.Child(player::kPositionBarId)));
+    EXPECT_TRUE(IsWindowEnabled(host.Child(player::kPauseButtonId)));
+    EXPECT_EQ(SendMessageW(host.Child(player::kPositionBarId), TBM_GETRANGEMAX, 0, 0), 60000);
+}
+
 TEST(PlayerControlRow, UiModeNoneGivesTheVideoTheWholeArea)
 {
     PlayerHost host;

@@ -172,6 +172,24 @@ TEST(Skin, TabPanesOnDialogsTakeTheSkinColour)
     });
 }
 
+// The skin follows new dialogs through their class, which all threads share:
+// a thread that did not attach still gets the system's colours.
+TEST(Skin, DialogsOfOtherThreadsAreLeftAlone)
+{
+    ASSERT_NE(Attach(), nullptr);
+    OnNewThread([] { ASSERT_EQ(Attach()(), 0); });
+    OnNewThread([] {
+        HWND dlg = MakeDialog(PlainProc);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(ColourFor(dlg, WM_CTLCOLORDLG, dlg), GetSysColor(COLOR_BTNFACE));
+        EXPECT_EQ(ColourFor(dlg, WM_CTLCOLORSTATIC, GetDlgItem(dlg, kLabelId)), GetSysColor(COLOR_BTNFACE));
+        DestroyWindow(dlg);
+        const auto [pane, strip] = TabColours();
+        EXPECT_NE(pane, kSkinFace);
+        EXPECT_NE(strip, kSkinFace);
+    });
+}
+
 TEST(Skin, OtherWindowsAreLeftAlone)
 {
     ASSERT_NE(Attach(), nullptr);
