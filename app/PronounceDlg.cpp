@@ -69,7 +69,7 @@ BOOL CPronounceDlg::OnInitDialog()
     AttachSkin();
 
     // The training page opens g_db's recordset after this one, from its own OnInitDialog.
-    m_db.OpenRecordset(_bstr_t("select * from cantonesePhonetic"));
+    m_db.OpenRecordset(_bstr_t(kDictionaryQuery));
 
     m_tab.InsertItem(0, L"单词查询");
     m_tab.InsertItem(1, L"拼音训练");

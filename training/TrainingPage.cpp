@@ -41,7 +41,7 @@ BOOL CTrainingPage::OnInitDialog()
     CDialog::OnInitDialog();
 
     // Reports its own failure; the page comes up without a dictionary then.
-    g_db.OpenRecordset(_bstr_t(L"select * from cantonesePhonetic"));
+    g_db.OpenRecordset(_bstr_t(kDictionaryQuery));
 
     UpdateData(FALSE);
     m_nFallOffset = 0;

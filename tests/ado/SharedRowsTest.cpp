@@ -162,3 +162,62 @@ TEST_F(AdoSharedRows, OnlyRowsThatFollowFromTheFileAloneAreShared)
 }
 
 }  // namespace
+
+// Reading ahead: rows read on another thread before a recordset asks for them.
+class AdoReadAhead : public AdoSharedRows {
+protected:
+    // Waits (a while) for the read-ahead's rows to be held.
+    bool RowsHeld(size_t count)
+    {
+        for (int i = 0; i < 500 && ado::SharedResultCount() != count; ++i)
+            Sleep(10);
+        return ado::SharedResultCount() == count;
+    }
+};
+
+TEST_F(AdoReadAhead, TheFirstRecordsetTakesTheRowsAndTheyGoWithIt)
+{
+    testdb::Make(path, kThreeRows);
+    ado::ReadAhead(testdb::ConnectionString(path).c_str(), L"select * from t");
+    ASSERT_TRUE(RowsHeld(held + 1));
+
+    _RecordsetPtr rs = testdb::OpenRecordset(testdb::OpenConnection(path), L"select * from t");
+    EXPECT_EQ(held + 1, ado::SharedResultCount());   // taken, not read again
+    EXPECT_EQ((std::vector<std::wstring>{L"jat1", L"ji6", L"saam1"}), Column(rs, 2));
+    rs = nullptr;
+    EXPECT_EQ(held, ado::SharedResultCount());   // the read-ahead let go when they were taken
+
+    // Another query, or the same one asked while a read-ahead is still under way.
+    ado::ReadAhead(testdb::ConnectionString(path).c_str(), L"select ch from t");
+    _RecordsetPtr other = testdb::OpenRecordset(testdb::OpenConnection(path), L"select ch from t");
+    EXPECT_EQ((std::vector<std::wstring>{L"一", L"二", L"三"}), Column(other, 0));
+    EXPECT_EQ(held + 1, ado::SharedResultCount());
+}
+
+TEST_F(AdoReadAhead, AFileChangedSinceIsReadAfresh)
+{
+    testdb::Make(path, kThreeRows);
+    ado::ReadAhead(testdb::ConnectionString(path).c_str(), L"select * from t");
+    ASSERT_TRUE(RowsHeld(held + 1));
+    testdb::Make(path, "UPDATE t SET ph = 'sei3' WHERE id = 2;");
+
+    _RecordsetPtr rs = testdb::OpenRecordset(testdb::OpenConnection(path), L"select * from t");
+    EXPECT_EQ((std::vector<std::wstring>{L"jat1", L"sei3", L"saam1"}), Column(rs, 2));
+    EXPECT_EQ(held + 1, ado::SharedResultCount());   // the stale rows are let go
+}
+
+TEST_F(AdoReadAhead, OneThatFailsLeavesTheRecordsetToReportAsUsual)
+{
+    testdb::Make(path, "CREATE TABLE other (a);");
+    ado::ReadAhead(testdb::ConnectionString(path).c_str(), L"select * from cantonesePhonetic");
+    ado::ReadAhead(testdb::ConnectionString(folder.Path(L"missing.mp3")).c_str(), L"select * from t");
+    ado::ReadAhead(L"Provider=x;Persist Security Info=False", L"select * from t");   // no Data Source
+    ado::ReadAhead(nullptr, nullptr);
+
+    _ConnectionPtr connection = testdb::OpenConnection(path);
+    const auto failure = testdb::Catch([&] { testdb::OpenRecordset(connection, L"select * from cantonesePhonetic"); });
+    ASSERT_TRUE(failure.thrown);
+    EXPECT_CONTAINS(failure.description, L"no such table: cantonesePhonetic");
+    EXPECT_FALSE(testdb::Exists(folder.Path(L"missing.mp3")));
+    EXPECT_EQ(held, ado::SharedResultCount());
+}
