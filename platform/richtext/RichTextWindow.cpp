@@ -112,10 +112,24 @@ private:
         dispatch_->Release();
     }
 
+    // The edit box that shows the text is made when the control is first shown: a
+    // control that only holds text (as the training page's does) never needs one.
     void UpdateView()
     {
         if (viewCurrent_ || !(GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE))
             return;
+        if (!view_) {
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            view_ = CreateWindowExW(0, L"EDIT", L"",
+                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                    0, 0, client.right, client.bottom, hwnd_, reinterpret_cast<HMENU>(INT_PTR(kViewId)),
+                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
+            if (!view_)
+                return;
+            SendMessageW(view_, EM_SETLIMITTEXT, 0, 0);  // no limit beyond memory
+            SendMessageW(view_, WM_SETFONT, WPARAM(font_), FALSE);
+        }
         SetWindowTextW(view_, ForDisplay(text_).c_str());
         viewCurrent_ = true;
     }
@@ -129,12 +143,6 @@ private:
         switch (msg) {
         case WM_CREATE: {
             const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            view_ = CreateWindowExW(0, L"EDIT", L"",
-                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                                    0, 0, cs->cx, cs->cy, hwnd_, reinterpret_cast<HMENU>(INT_PTR(kViewId)),
-                                    cs->hInstance, nullptr);
-            SendMessageW(view_, EM_SETLIMITTEXT, 0, 0);  // no limit beyond memory
-            SendMessageW(view_, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
             if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
                 SetText(cs->lpszName);
             return 0;
@@ -148,13 +156,19 @@ private:
             UpdateView();
             break;
         case WM_SIZE:
-            MoveWindow(view_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            if (view_)
+                MoveWindow(view_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
         case WM_SETFONT:
-            SendMessageW(view_, WM_SETFONT, wParam, lParam);
+            font_ = reinterpret_cast<HFONT>(wParam);
+            if (view_)
+                SendMessageW(view_, WM_SETFONT, wParam, lParam);
             return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
         case WM_SETFOCUS:
-            SetFocus(view_);
+            if (view_)
+                SetFocus(view_);
             return 0;
         case WM_SETTEXT:
             SetText(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
@@ -176,6 +190,7 @@ private:
 
     HWND hwnd_;
     HWND view_ = nullptr;
+    HFONT font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     RichTextDispatch* dispatch_;
     std::wstring text_;
     bool viewCurrent_ = true;  // the edit box shows text_

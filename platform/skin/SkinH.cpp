@@ -18,6 +18,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 namespace {
 
 constexpr COLORREF kFace = RGB(236, 242, 249);
@@ -47,7 +49,6 @@ bool HasClass(HWND hwnd, const wchar_t* cls)
 constexpr wchar_t kDialogClass[] = L"#32770";  // WC_DIALOG is the class's atom, not its name
 
 bool IsDialog(HWND hwnd) { return HasClass(hwnd, kDialogClass); }
-bool IsTab(HWND hwnd) { return HasClass(hwnd, WC_TABCONTROLW); }
 
 // A dialog's colour messages: `next` gives the dialog's own answer, which
 // stands unless it is the system's face brush.
@@ -150,44 +151,66 @@ bool TakeOverClass(HWND window, const wchar_t* cls, WNDPROC proc, WNDPROC* own)
     return done;
 }
 
-// Windows of the calling thread that the skin's classes can be reached through.
-struct Found {
-    HWND dialog = nullptr;
-    HWND tab = nullptr;
+// The dialogs and tab controls of the calling thread (top-level windows and all
+// their descendants), found in one pass: the class name of each window is asked
+// once.
+struct ThreadWindows {
+    std::vector<HWND> topLevel, dialogs, tabs;
 };
 
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM lParam)
+// No exception may cross the system's enumeration: short of memory, a window is left out.
+void Keep(std::vector<HWND>& list, HWND hwnd)
 {
-    auto* found = reinterpret_cast<Found*>(lParam);
-    if (!found->tab && IsTab(hwnd))
-        found->tab = hwnd;
-    return !found->tab;
+    try {
+        list.push_back(hwnd);
+    } catch (...) {
+    }
 }
 
-BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam)
+void Classify(HWND hwnd, ThreadWindows* found)
 {
-    auto* found = reinterpret_cast<Found*>(lParam);
-    if (!found->dialog && IsDialog(hwnd))
-        found->dialog = hwnd;
-    if (!found->tab)
-        EnumChildWindows(hwnd, FindChild, lParam);
-    return !(found->dialog && found->tab);
+    wchar_t name[32] = L"";
+    if (!GetClassNameW(hwnd, name, 32))
+        return;
+    if (lstrcmpiW(name, kDialogClass) == 0)
+        Keep(found->dialogs, hwnd);
+    else if (lstrcmpiW(name, WC_TABCONTROLW) == 0)
+        Keep(found->tabs, hwnd);
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam)
+{
+    Classify(hwnd, reinterpret_cast<ThreadWindows*>(lParam));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lParam)
+{
+    auto* found = reinterpret_cast<ThreadWindows*>(lParam);
+    Keep(found->topLevel, hwnd);
+    Classify(hwnd, found);
+    EnumChildWindows(hwnd, CollectChild, lParam);
+    return TRUE;
 }
 
 DWORD g_classError = 0;  // why the dialog class could not be taken over; 0 if it was
 
-BOOL CALLBACK TakeOverClasses(PINIT_ONCE, PVOID, PVOID*)
+// The windows found are used to reach the classes; without one, a probe is made.
+struct TakeOver {
+    HWND dialog, tab;
+};
+
+BOOL CALLBACK TakeOverClasses(PINIT_ONCE, PVOID param, PVOID*)
 {
-    Found found;
-    EnumThreadWindows(GetCurrentThreadId(), FindTopLevel, reinterpret_cast<LPARAM>(&found));
-    if (!TakeOverClass(found.dialog, kDialogClass, DialogClassProc, &g_dialogClassProc))
+    const auto* through = static_cast<const TakeOver*>(param);
+    if (!TakeOverClass(through->dialog, kDialogClass, DialogClassProc, &g_dialogClassProc))
         g_classError = GetLastError() ? GetLastError() : 1;
-    if (!found.tab) {
+    if (!through->tab) {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
         InitCommonControlsEx(&icc);
     }
     // Without this one, tab panes only keep their own colour.
-    TakeOverClass(found.tab, WC_TABCONTROLW, TabClassProc, &g_tabClassProc);
+    TakeOverClass(through->tab, WC_TABCONTROLW, TabClassProc, &g_tabClassProc);
     return TRUE;
 }
 
@@ -205,29 +228,6 @@ void Adopt(HWND hwnd, WNDPROC own, WNDPROC skin, SUBCLASSPROC subclass)
         SetWindowSubclass(hwnd, subclass, kSubclassId, 0);  // a second call only replaces its data
 }
 
-void Skin(HWND hwnd)
-{
-    if (IsDialog(hwnd))
-        Adopt(hwnd, g_dialogClassProc, DialogClassProc, DialogSubclassProc);
-    else if (IsTab(hwnd))
-        Adopt(hwnd, g_tabClassProc, TabClassProc, TabSubclassProc);
-}
-
-BOOL CALLBACK SkinChild(HWND hwnd, LPARAM)
-{
-    Skin(hwnd);
-    return TRUE;
-}
-
-BOOL CALLBACK SkinTopLevel(HWND hwnd, LPARAM)
-{
-    Skin(hwnd);
-    EnumChildWindows(hwnd, SkinChild, 0);
-    if (IsWindowVisible(hwnd))  // a hidden one is painted when it is shown
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
-    return TRUE;
-}
-
 }  // namespace
 
 // Returns 0 on success. A second call on the same thread does nothing more.
@@ -240,11 +240,21 @@ extern "C" __declspec(dllexport) int WINAPI SkinH_Attach()
     HMODULE self = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                        reinterpret_cast<LPCWSTR>(&SkinH_Attach), &self);
+    ThreadWindows found;
+    EnumThreadWindows(GetCurrentThreadId(), CollectTopLevel, reinterpret_cast<LPARAM>(&found));
     static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
-    InitOnceExecuteOnce(&once, TakeOverClasses, nullptr, nullptr);
+    TakeOver through{found.dialogs.empty() ? nullptr : found.dialogs.front(),
+                     found.tabs.empty() ? nullptr : found.tabs.front()};
+    InitOnceExecuteOnce(&once, TakeOverClasses, &through, nullptr);
     if (g_classError)
         return int(g_classError);
     t_attached = true;
-    EnumThreadWindows(GetCurrentThreadId(), SkinTopLevel, 0);
+    for (HWND dialog : found.dialogs)
+        Adopt(dialog, g_dialogClassProc, DialogClassProc, DialogSubclassProc);
+    for (HWND tab : found.tabs)   // (only those on dialogs change colour)
+        Adopt(tab, g_tabClassProc, TabClassProc, TabSubclassProc);
+    for (HWND window : found.topLevel)
+        if (IsWindowVisible(window))  // a hidden one is painted when it is shown
+            RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
     return 0;
 }

@@ -230,9 +230,16 @@ TEST_F(RichTextControl, WindowTextAnswersLikeAnyWindow)
 TEST_F(RichTextControl, ShownControlShowsTheText)
 {
     ASSERT_EQ(LoadText(Write(L"shown.txt", "one\ntwo\r\nthree")), S_OK);
+    // A hidden control only holds its text: the box that shows it comes with showing.
+    EXPECT_EQ(GetWindow(window_, GW_CHILD), nullptr);
+    ShowWindow(window_, SW_SHOWNA);
     const HWND view = GetWindow(window_, GW_CHILD);
     ASSERT_NE(view, nullptr);
-    ShowWindow(window_, SW_SHOWNA);
+    RECT box, client;
+    GetWindowRect(view, &box);
+    GetClientRect(window_, &client);
+    EXPECT_EQ(box.right - box.left, client.right);
+    EXPECT_EQ(SendMessageW(view, WM_GETFONT, 0, 0), SendMessageW(window_, WM_GETFONT, 0, 0));
     wchar_t shown[64] = L"";
     GetWindowTextW(view, shown, 64);
     // The edit box wants CR LF; the control's own text keeps the file's breaks.
