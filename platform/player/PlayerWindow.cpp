@@ -67,13 +67,13 @@ LRESULT PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         uninitCom_ = SUCCEEDED(hr);
         SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | WS_CLIPCHILDREN);
-        screen_ = CreateWindowExW(0, kScreenClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_,
-                                  reinterpret_cast<HMENU>(INT_PTR(kScreenId)),
-                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
         // A player made hidden (one that only plays sounds, or waits for a video)
-        // gets its control row when first shown: five windows fewer at start-up.
-        if (reinterpret_cast<const CREATESTRUCTW*>(lParam)->style & WS_VISIBLE)
+        // gets its video area when it first plays or is shown, and its control row
+        // when first shown: six windows fewer at start-up.
+        if (reinterpret_cast<const CREATESTRUCTW*>(lParam)->style & WS_VISIBLE) {
+            EnsureScreen();
             EnsureControlRow();
+        }
         dispatch_ = new PlayerDispatch(this);
         Layout();
         return 0;
@@ -89,6 +89,7 @@ LRESULT PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGED:
         // Every way of showing a window (ShowWindow, SetWindowPos) ends here.
         if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) && !row_.Created()) {
+            EnsureScreen();
             EnsureControlRow();
             Layout();
         }
@@ -131,8 +132,10 @@ void PlayerWindow::SetUrl(const std::wstring& url)
     playback_.reset();
     dragging_ = false;
     url_ = url;
+    EnsureScreen();   // a video plays into it
     playback_ = OpenPlayback(url, screen_, hwnd_);
-    InvalidateRect(screen_, nullptr, TRUE);
+    if (screen_)
+        InvalidateRect(screen_, nullptr, TRUE);
     Layout();
     Refresh();
 }
@@ -143,7 +146,8 @@ void PlayerWindow::Close()
 {
     playback_.reset();
     url_.clear();
-    InvalidateRect(screen_, nullptr, TRUE);
+    if (screen_)
+        InvalidateRect(screen_, nullptr, TRUE);
     Refresh();
 }
 
@@ -158,6 +162,16 @@ bool PlayerWindow::SetUiMode(const std::wstring& mode)
         }
     }
     return false;
+}
+
+void PlayerWindow::EnsureScreen()
+{
+    if (screen_)
+        return;
+    screen_ = CreateWindowExW(0, kScreenClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, hwnd_,
+                              reinterpret_cast<HMENU>(INT_PTR(kScreenId)),
+                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE)), nullptr);
+    Layout();
 }
 
 void PlayerWindow::EnsureControlRow()
@@ -181,7 +195,8 @@ void PlayerWindow::Layout()
         row_.Place(row);
     }
     row_.Show(controls);
-    MoveWindow(screen_, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top, TRUE);
+    if (screen_)
+        MoveWindow(screen_, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top, TRUE);
     if (playback_) {
         RECT area{0, 0, screen.right - screen.left, screen.bottom - screen.top};
         playback_->PlaceVideo(area);

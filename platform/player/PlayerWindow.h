@@ -29,6 +29,7 @@ private:
     explicit PlayerWindow(HWND hwnd);
     ~PlayerWindow();
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void EnsureScreen();
     void EnsureControlRow();
     void Layout();
     void Refresh();  // control row and timer after any change

@@ -52,14 +52,17 @@ TEST(PlayerControlRow, SitsUnderTheVideoAreaAndFollowsTheSize)
     }
 }
 
-// A hidden player (the one that only plays sounds) has no row until it is shown;
+// A hidden player (the one that only plays sounds) has no video area until it plays
+// and no row until it is shown;
 // then the row is where a visible player's is, and shows what is playing.
 TEST(PlayerControlRow, AHiddenPlayerGetsItsRowWhenShown)
 {
     PlayerHost host(false);
     EXPECT_EQ(host.Child(player::kPlayButtonId), nullptr);
     EXPECT_EQ(host.Child(player::kPositionBarId), nullptr);
+    EXPECT_EQ(host.Child(player::kScreenId), nullptr);
     ASSERT_EQ(host.PutUrl(WriteWav(L"hidden.wav", 60000)), S_OK);
+    EXPECT_NE(host.Child(player::kScreenId), nullptr);   // what it plays may be a video
     EXPECT_EQ(host.PlayState(), 3);
 
     ShowWindow(host.Window(), SW_SHOW);
