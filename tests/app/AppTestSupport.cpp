@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include "support/WavBytes.h"
+
 #include <afxwin.h>
 #include <afxdisp.h>
 #include <shellapi.h>
@@ -250,23 +252,7 @@ std::wstring WriteToneWav(const std::wstring& name, int ms)
     GetTempPathW(MAX_PATH, temp);
     std::wstring path = std::wstring(temp) + L"lorvane-app-" + std::to_wstring(GetCurrentProcessId()) +
                         L"-" + name + L".wav";
-    const uint32_t rate = 8000, samples = rate * ms / 1000, dataBytes = samples * 2;
-    std::string out = "RIFF";
-    auto put16 = [&](uint16_t v) { out += char(v & 0xFF); out += char(v >> 8); };
-    auto put32 = [&](uint32_t v) { put16(uint16_t(v & 0xFFFF)); put16(uint16_t(v >> 16)); };
-    put32(36 + dataBytes);
-    out += "WAVEfmt ";
-    put32(16);
-    put16(1);  // PCM
-    put16(1);  // mono
-    put32(rate);
-    put32(rate * 2);
-    put16(2);
-    put16(16);
-    out += "data";
-    put32(dataBytes);
-    for (uint32_t i = 0; i < samples; ++i)
-        put16(uint16_t(int16_t(((i / 10) % 2) ? 2000 : -2000)));  // a quiet 400 Hz square
+    const std::string out = test_support::PcmWav(ms);
     std::ofstream(path.c_str(), std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
     return path;
 }

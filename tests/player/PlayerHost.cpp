@@ -1,5 +1,7 @@
 #include "PlayerHost.h"
 
+#include "support/WavBytes.h"
+
 #include "hosted_control.h"
 #include "player/MediaPlayerCtl.h"
 
@@ -46,13 +48,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-void Put16(std::string& out, uint16_t v) { out.append({char(v & 0xFF), char(v >> 8)}); }
-void Put32(std::string& out, uint32_t v)
-{
-    Put16(out, uint16_t(v & 0xFFFF));
-    Put16(out, uint16_t(v >> 16));
 }
 
 }  // namespace
@@ -152,21 +147,7 @@ std::wstring WriteBytes(const std::wstring& name, const std::string& bytes)
 
 std::wstring WriteWav(const std::wstring& name, int ms, int sampleRate)
 {
-    const uint32_t samples = uint32_t(int64_t(sampleRate) * ms / 1000);
-    std::string wav = "RIFF";
-    Put32(wav, 36 + samples * 2);
-    wav += "WAVEfmt ";
-    Put32(wav, 16);
-    Put16(wav, 1);  // PCM
-    Put16(wav, 1);  // mono
-    Put32(wav, sampleRate);
-    Put32(wav, sampleRate * 2);
-    Put16(wav, 2);
-    Put16(wav, 16);
-    wav += "data";
-    Put32(wav, samples * 2);
-    for (uint32_t i = 0; i < samples; ++i)
-        Put16(wav, uint16_t(int16_t(8000 * std::sin(i * 2 * 3.14159265 * 440 / sampleRate))));
+    const std::string wav = test_support::PcmWav(ms, sampleRate);
     return WriteBytes(name, wav);
 }
 

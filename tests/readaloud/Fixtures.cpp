@@ -1,5 +1,7 @@
 #include "Fixtures.h"
 
+#include "support/WavBytes.h"
+
 #include <windows.h>
 
 #include <sqlite3.h>
@@ -134,30 +136,7 @@ void TestRecordings::Write(const std::wstring& spelling, int ms)
     CreateDirectoryW(kInstallDir, nullptr);
     CreateDirectoryW(kSoundDir, nullptr);
 
-    constexpr uint32_t kRate = 8000;
-    const uint32_t samples = kRate * static_cast<uint32_t>(ms) / 1000;
-    auto put32 = [](std::string& out, uint32_t v) {
-        for (int k = 0; k < 4; ++k)
-            out.push_back(static_cast<char>(v >> (8 * k)));
-    };
-    auto put16 = [](std::string& out, uint16_t v) {
-        out.push_back(static_cast<char>(v));
-        out.push_back(static_cast<char>(v >> 8));
-    };
-    std::string file = "RIFF";
-    put32(file, 36 + samples * 2);
-    file += "WAVEfmt ";
-    put32(file, 16);
-    put16(file, 1);  // PCM
-    put16(file, 1);  // mono
-    put32(file, kRate);
-    put32(file, kRate * 2);
-    put16(file, 2);
-    put16(file, 16);
-    file += "data";
-    put32(file, samples * 2);
-    for (uint32_t i = 0; i < samples; ++i)
-        put16(file, static_cast<uint16_t>(static_cast<int16_t>(3000 * std::sin(2 * 3.14159265 * 440 * i / kRate))));
+    const std::string file = test_support::PcmWav(ms);
 
     const std::wstring path = RecordingPath(spelling);
     bool known = false;

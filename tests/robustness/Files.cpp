@@ -1,5 +1,7 @@
 #include "Files.h"
 
+#include "support/WavBytes.h"
+
 #include <sqlite3.h>
 
 #include <cmath>
@@ -186,30 +188,7 @@ void WriteWav(const std::wstring& name, int ms)
 {
     CreateDirectoryW(kInstallDir, nullptr);
     CreateDirectoryW(kSoundDir, nullptr);
-    constexpr uint32_t kRate = 8000;
-    const uint32_t samples = kRate * static_cast<uint32_t>(ms) / 1000;
-    std::string file = "RIFF";
-    auto put32 = [&](uint32_t v) {
-        for (int k = 0; k < 4; ++k)
-            file.push_back(static_cast<char>(v >> (8 * k)));
-    };
-    auto put16 = [&](uint16_t v) {
-        file.push_back(static_cast<char>(v));
-        file.push_back(static_cast<char>(v >> 8));
-    };
-    put32(36 + samples * 2);
-    file += "WAVEfmt ";
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(kRate);
-    put32(kRate * 2);
-    put16(2);
-    put16(16);
-    file += "data";
-    put32(samples * 2);
-    for (uint32_t i = 0; i < samples; ++i)
-        put16(static_cast<uint16_t>(static_cast<int16_t>(2000 * std::sin(i * 0.3))));
+    const std::string file = test_support::PcmWav(ms);
     WriteBytes(SoundPath(name), file);
 }
 

@@ -1,5 +1,7 @@
 #include "Fixtures.h"
 
+#include "support/WavBytes.h"
+
 #include <windows.h>
 
 #include <sqlite3.h>
@@ -145,30 +147,8 @@ void WriteAnswerSounds(int ms)
 {
     CreateDirectoryW(kInstallDir, nullptr);
     CreateDirectoryW(kSoundDir, nullptr);
-    constexpr uint32_t kRate = 8000;
-    const uint32_t dataBytes = kRate * static_cast<uint32_t>(ms) / 1000 * 2;
-    std::vector<uint8_t> file;
-    auto put32 = [&](uint32_t v) {
-        for (int k = 0; k < 4; ++k)
-            file.push_back(static_cast<uint8_t>(v >> (8 * k)));
-    };
-    auto put16 = [&](uint16_t v) {
-        file.push_back(static_cast<uint8_t>(v));
-        file.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    file.insert(file.end(), {'R', 'I', 'F', 'F'});
-    put32(36 + dataBytes);
-    file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put32(16);
-    put16(1);  // PCM
-    put16(1);  // mono
-    put32(kRate);
-    put32(kRate * 2);
-    put16(2);
-    put16(16);
-    file.insert(file.end(), {'d', 'a', 't', 'a'});
-    put32(dataBytes);
-    file.resize(file.size() + dataBytes, 0);
+    const std::string wav = test_support::PcmWav(ms, 8000, test_support::Sound::Silence);
+    const std::vector<uint8_t> file(wav.begin(), wav.end());
     for (const wchar_t* name : {L"\\ok.wav", L"\\ng.wav"})
         WriteFileBytes(std::wstring(kSoundDir) + name, file);
 }
