@@ -1,10 +1,10 @@
 #include "Fixtures.h"
 
+#include "support/DictionaryFile.h"
 #include "support/WavBytes.h"
 
 #include <windows.h>
 
-#include <sqlite3.h>
 
 #include <cmath>
 #include <cstdint>
@@ -42,32 +42,6 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
     return written == bytes.size();
 }
 
-void Check(int rc, sqlite3* db, const char* what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
-}
-
-// The program's own connections may hold the file open, so the file is never
-// replaced while it runs: its table is dropped and made again in place.
-template <class Fill>
-void RewriteDictionary(Fill fill)
-{
-    sqlite3* db = nullptr;
-    Check(sqlite3_open16(kDictionaryPath, &db), db, "open dictionary");
-    sqlite3_busy_timeout(db, 2000);
-    try {
-        Check(sqlite3_exec(db, "BEGIN; DROP TABLE IF EXISTS cantonesePhonetic;", nullptr, nullptr, nullptr), db,
-              "drop table");
-        fill(db);
-        Check(sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr), db, "commit");
-    } catch (...) {
-        sqlite3_close(db);
-        throw;
-    }
-    sqlite3_close(db);
-}
-
 // Keeps the dictionary file that was there before this program started and puts
 // it back at exit, after the program's own static dictionary object is gone.
 // Constructed after the message-box answerer (1500) and before the program's
@@ -99,31 +73,12 @@ DictionaryKeeper keeper __attribute__((init_priority(1600)));
 
 void WriteDictionary(std::initializer_list<DictRow> rows)
 {
-    RewriteDictionary([&](sqlite3* db) {
-        Check(sqlite3_exec(db,
-                           "CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, "
-                           "character TEXT, phonetic TEXT);",
-                           nullptr, nullptr, nullptr),
-              db, "create table");
-        sqlite3_stmt* insert = nullptr;
-        Check(sqlite3_prepare_v2(db, "INSERT INTO cantonesePhonetic VALUES (?, ?, ?);", -1, &insert, nullptr), db,
-              "prepare insert");
-        int id = 1;
-        for (const DictRow& row : rows) {
-            sqlite3_bind_int(insert, 1, id++);
-            sqlite3_bind_text16(insert, 2, row.character, -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text16(insert, 3, row.phonetic, -1, SQLITE_TRANSIENT);
-            const int rc = sqlite3_step(insert);
-            sqlite3_reset(insert);
-            Check(rc, db, "insert row");
-        }
-        sqlite3_finalize(insert);
-    });
+    test_support::RewriteDictionary(kDictionaryPath, rows);
 }
 
 void WriteDictionarySql(const char* sql)
 {
-    RewriteDictionary([&](sqlite3* db) { Check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db, sql); });
+    test_support::RewriteDictionarySql(kDictionaryPath, sql);
 }
 
 std::wstring RecordingPath(const std::wstring& spelling)

@@ -4,16 +4,15 @@
 // ends, so a prefix with the real data installed keeps it.
 #pragma once
 
+#include "support/DictionaryFile.h"
+
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-struct DictRow {
-    const wchar_t* character;
-    const wchar_t* phonetic;
-};
+using test_support::DictRow;
 
 // Makes the table cantonesePhonetic (id, character, spelling) hold exactly
 // these rows, in this order, in C:\WINDOWS\system32\abc.mp3.

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
@@ -15,12 +13,6 @@ namespace {
 const wchar_t kDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
 const wchar_t kInstallDir[] = L"C:\\Program Files\\Lorvane";
 const wchar_t kSoundDir[] = L"C:\\Program Files\\Lorvane\\sound";
-
-void Check(int rc, sqlite3* db, const char* what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
-}
 
 void WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes)
 {
@@ -87,33 +79,9 @@ const std::vector<DictRow>& GameDictionary()
     return rows;
 }
 
-// The program's connections may hold the file open, so the file is never replaced:
-// the table is dropped and made again in place.
 void WriteDictionary(const std::vector<DictRow>& rows)
 {
-    sqlite3* db = nullptr;
-    Check(sqlite3_open16(kDictionaryPath, &db), db, "open dictionary");
-    sqlite3_busy_timeout(db, 2000);
-    Check(sqlite3_exec(db,
-                       "BEGIN; DROP TABLE IF EXISTS cantonesePhonetic;"
-                       "CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, character TEXT, phonetic TEXT);",
-                       nullptr, nullptr, nullptr),
-          db, "create table");
-    sqlite3_stmt* insert = nullptr;
-    Check(sqlite3_prepare_v2(db, "INSERT INTO cantonesePhonetic VALUES (?, ?, ?);", -1, &insert, nullptr), db,
-          "prepare insert");
-    int id = 1;
-    for (const DictRow& row : rows) {
-        sqlite3_bind_int(insert, 1, id++);
-        sqlite3_bind_text16(insert, 2, row.character, -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text16(insert, 3, row.phonetic, -1, SQLITE_TRANSIENT);
-        const int rc = sqlite3_step(insert);
-        sqlite3_reset(insert);
-        Check(rc, db, "insert row");
-    }
-    sqlite3_finalize(insert);
-    Check(sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr), db, "commit");
-    sqlite3_close(db);
+    test_support::RewriteDictionary(kDictionaryPath, rows);
 }
 
 void RemoveDictionary()

@@ -2,14 +2,13 @@
 // dictionary, the practice text and the answer sounds.
 #pragma once
 
+#include "support/DictionaryFile.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
 
-struct DictRow {
-    const wchar_t* character;
-    const wchar_t* phonetic;
-};
+using test_support::DictRow;
 
 // The dictionary the tests play with (see Fixtures.cpp).
 const std::vector<DictRow>& GameDictionary();
