@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/Clock.h"
 #include "Fixtures.h"
 #include "Observers.h"
 #include "app/PronounceApp.h"
@@ -24,18 +25,6 @@
 namespace {
 
 const wchar_t kText[] = L"我们一起学习广东话今天天气很好你说对不对";
-
-double NowMs()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Kernel plus user time of every thread of the process so far.
 double ProcessorMs()

@@ -4,6 +4,7 @@
 // that reading a Value makes (the caller frees it).
 //   bench_scan [dictionary]   default: C:\WINDOWS\system32\abc.mp3; when the file is
 //   missing, a synthetic dictionary of 40 000 rows is made in the temporary folder.
+#include "bench/Clock.h"
 #include "SyntheticDictionary.h"
 #include "dictionary/FindPhonetic.h"
 
@@ -17,18 +18,6 @@ namespace {
 const wchar_t kDefaultPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
 const wchar_t kAbsent[] = L"\xE000";   // private use: in no dictionary
 const int kSyntheticRows = 40000;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::string Utf8(const std::wstring& s)
 {
@@ -48,11 +37,11 @@ template <class Fn>
 Timing Measure(Fn fn, double budgetMs)
 {
     std::vector<double> times;
-    const double start = Now();
-    while (times.size() < 5 || (Now() - start < budgetMs && times.size() < 100000)) {
-        const double t0 = Now();
+    const double start = NowMs();
+    while (times.size() < 5 || (NowMs() - start < budgetMs && times.size() < 100000)) {
+        const double t0 = NowMs();
         fn();
-        times.push_back(Now() - t0);
+        times.push_back(NowMs() - t0);
     }
     std::sort(times.begin(), times.end());
     return {times.front(), times[times.size() / 2], static_cast<int>(times.size())};
@@ -82,7 +71,7 @@ int wmain(int argc, wchar_t** argv)
     std::vector<CString> inMemory;
     double openMs = 0;
     try {
-        const double t0 = Now();
+        const double t0 = NowMs();
         _ConnectionPtr connection;
         connection.CreateInstance(__uuidof(Connection));
         connection->PutCursorLocation(adUseClient);
@@ -91,7 +80,7 @@ int wmain(int argc, wchar_t** argv)
         rs.CreateInstance(__uuidof(Recordset));
         rs->Open(L"select * from cantonesePhonetic", _variant_t(static_cast<IDispatch*>(connection.GetInterfacePtr())),
                  adOpenDynamic, adLockOptimistic, adCmdText);
-        openMs = Now() - t0;
+        openMs = NowMs() - t0;
         rs->MoveFirst();
         while (!rs->GetEOF()) {
             const _variant_t v = rs->GetFields()->GetItem(_variant_t(1L))->GetValue();

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/Clock.h"
 #include "Fixtures.h"
 #include "ProcessFigures.h"
 #include "app/PronounceApp.h"
@@ -107,18 +108,6 @@ std::string ReadOptional(const std::wstring& path, bool* existed)
     ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     CloseHandle(h);
     return bytes;
-}
-
-double NowMs()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 struct Soak {

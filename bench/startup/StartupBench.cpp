@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Clock.h"
 #include "bench/startup/DictionaryFile.h"
 
 namespace {
@@ -30,14 +31,6 @@ std::wstring ProgramFolder()
     DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring s(path, n);
     return s.substr(0, s.find_last_of(L"\\/") + 1);
-}
-
-double NowMs()
-{
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * double(t.QuadPart) / double(freq.QuadPart);
 }
 
 struct FindWindowArgs {

@@ -1,0 +1,16 @@
+// The benchmarks' clock: milliseconds from the performance counter.
+#pragma once
+
+#include <windows.h>
+
+inline double NowMs()
+{
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
