@@ -1,5 +1,7 @@
 #include "TestDatabase.h"
 
+#include "support/MessageBoxes.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -7,12 +9,7 @@ namespace testdb {
 
 std::string Utf8(const std::wstring& s)
 {
-    if (s.empty())
-        return std::string();
-    const int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-    return out;
+    return ::Utf8(s);
 }
 
 static std::wstring Wide(const std::string& s)

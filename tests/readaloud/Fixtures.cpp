@@ -1,6 +1,7 @@
 #include "Fixtures.h"
 
 #include "support/DictionaryFile.h"
+#include "support/FileBytes.h"
 #include "support/WavBytes.h"
 
 #include <windows.h>
@@ -15,21 +16,6 @@ namespace {
 const wchar_t kDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
 const wchar_t kInstallDir[] = L"C:\\Program Files\\Lorvane\\";
 const wchar_t kSoundDir[] = L"C:\\Program Files\\Lorvane\\sound\\";
-
-std::optional<std::string> ReadWholeFile(const std::wstring& path)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    const BOOL ok = bytes.empty() || ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    if (!ok || read != bytes.size())
-        return std::nullopt;
-    return bytes;
-}
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes)
 {
@@ -51,7 +37,7 @@ struct DictionaryKeeper {
 
     DictionaryKeeper()
     {
-        original = ReadWholeFile(kDictionaryPath);
+        original = test_support::ReadFileBytes(kDictionaryPath);
         try {
             WriteDictionary({{L"你", L"nei5"}, {L"好", L"hou2"}});
         } catch (const std::exception&) {
@@ -98,7 +84,7 @@ void TestRecordings::Write(const std::wstring& spelling, int ms)
     for (const auto& [replacedPath, bytes] : m_replaced)
         known = known || replacedPath == path;
     if (!known)
-        m_replaced.emplace_back(path, ReadWholeFile(path));
+        m_replaced.emplace_back(path, test_support::ReadFileBytes(path));
     if (!WriteWholeFile(path, file))
         throw std::runtime_error("cannot write a recording");
 }

@@ -1,5 +1,6 @@
 #include "Files.h"
 
+#include "support/FileBytes.h"
 #include "support/WavBytes.h"
 
 #include <sqlite3.h>
@@ -17,20 +18,6 @@ namespace robustness {
 namespace {
 
 const wchar_t kDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
-
-std::optional<std::string> ReadBytes(const std::wstring& path)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    bytes.resize(read);
-    return bytes;
-}
 
 void Exec(sqlite3* db, const char* sql)
 {
@@ -77,7 +64,7 @@ public:
     void Remember(const std::wstring& path)
     {
         if (!m_saved.count(path))
-            m_saved[path] = ReadBytes(path);
+            m_saved[path] = test_support::ReadFileBytes(path);
     }
 
 private:
@@ -172,15 +159,6 @@ std::string Utf16Le(const std::wstring& text)
         out.push_back(static_cast<char>(c & 0xFF));
         out.push_back(static_cast<char>(c >> 8));
     }
-    return out;
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 

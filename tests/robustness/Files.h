@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "support/MessageBoxes.h"
+
 #include <initializer_list>
 #include <string>
 
@@ -36,7 +38,7 @@ void RemovePath(const std::wstring& path);  // a file or an empty folder
 
 // UTF-16LE with its byte-order mark, as Notepad saves "Unicode".
 std::string Utf16Le(const std::wstring& text);
-std::string Utf8(const std::wstring& text);
+using ::Utf8;   // the test support's
 
 // A short PCM recording: SoundDir\<name>.
 void WriteWav(const std::wstring& name, int ms);

@@ -31,6 +31,7 @@
 #include "Oracle.h"
 #include "ProcessFigures.h"
 #include "Probe.h"
+#include "support/FileBytes.h"
 #include "support/MessageBoxes.h"
 
 using namespace stress;
@@ -58,19 +59,6 @@ Options ParseOptions(int argc, char** argv)
             o.dbEvery = std::max(1L, std::strtol(argv[i + 1], nullptr, 10));
     }
     return o;
-}
-
-std::optional<std::string> ReadFileBytes(const std::wstring& path)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    bytes.resize(read);
-    return bytes;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
@@ -276,7 +264,7 @@ int Run::Go()
     m_exeName = m_exeName.substr(m_exeName.find_last_of(L"\\/") + 1);
     m_exeName = m_exeName.substr(0, m_exeName.rfind(L'.'));
 
-    const std::optional<std::string> original = ReadFileBytes(kDictionaryPath);
+    const std::optional<std::string> original = test_support::ReadFileBytes(kDictionaryPath);
     RemoveSiblings();
     std::printf("dictionary stress: %ld inputs, seed %llu, every %ld-th through CPhoneticDb\n", m_options.inputs,
                 static_cast<unsigned long long>(m_options.seed), m_options.dbEvery);
@@ -350,12 +338,12 @@ int Run::Go()
 // prints what each made of it.
 int Replay(const wchar_t* file)
 {
-    const std::optional<std::string> bytes = ReadFileBytes(file);
+    const std::optional<std::string> bytes = test_support::ReadFileBytes(file);
     if (!bytes) {
         std::printf("cannot read the input file\n");
         return 2;
     }
-    const std::optional<std::string> original = ReadFileBytes(kDictionaryPath);
+    const std::optional<std::string> original = test_support::ReadFileBytes(kDictionaryPath);
     Input in;
     in.bytes = *bytes;
     Place(in);

@@ -1,20 +1,13 @@
 #include "Oracle.h"
 
+#include "support/MessageBoxes.h"
+
 #include <windows.h>
 
 #include <sqlite3.h>
 
 namespace stress {
 namespace {
-
-std::string Utf8(const std::wstring& s)
-{
-    const int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 std::optional<std::wstring> TextOf(sqlite3_stmt* stmt, int column)
 {
