@@ -65,23 +65,49 @@ bool WaitForRecording(bool& bStop, CWMPPlayer4& player, HWND hwnd)
     }
 }
 
-// Marks a walk as running for as long as the lookup click is on the stack,
-// whichever way it leaves.
-class WalkMark {
-public:
-    explicit WalkMark(bool& bWalking) : m_bWalking(bWalking) { m_bWalking = true; }
-    ~WalkMark() { m_bWalking = false; }
-    WalkMark(const WalkMark&) = delete;
-    WalkMark& operator=(const WalkMark&) = delete;
-
-private:
-    bool& m_bWalking;
-};
-
 void EnableLookup(CWnd& dlg, BOOL enable)
 {
     if (CWnd* button = dlg.GetDlgItem(IDC_LOOKUP))
         button->EnableWindow(enable);
+}
+
+// For as long as the lookup click is on the stack: the walk is marked as running and
+// the lookup button is disabled. Whichever way the walk ends (its last character,
+// Stop, the window's end, a failing dictionary or player) the button comes back.
+class WalkScope {
+public:
+    WalkScope(CWnd& dlg, bool& bWalking) : m_dlg(dlg), m_bWalking(bWalking)
+    {
+        m_bWalking = true;
+        EnableLookup(m_dlg, FALSE);
+    }
+    ~WalkScope()
+    {
+        m_bWalking = false;
+        EnableLookup(m_dlg, TRUE);
+    }
+    WalkScope(const WalkScope&) = delete;
+    WalkScope& operator=(const WalkScope&) = delete;
+
+private:
+    CWnd& m_dlg;
+    bool& m_bWalking;
+};
+
+// The recording of a spelling: SoundDir + spelling + ".wav". The spelling comes from
+// the dictionary file, so it is put in a path only when it looks like one (letters,
+// then a tone digit); anything else could name a file outside the sound folder. The
+// sound folder itself stands for such a spelling: the player plays nothing, as for a
+// missing recording.
+CString RecordingPath(const CString& spelling)
+{
+    const int n = spelling.GetLength();
+    bool valid = n >= 2 && spelling[n - 1] >= L'0' && spelling[n - 1] <= L'9';
+    for (int i = 0; valid && i < n - 1; ++i) {
+        const wchar_t c = spelling[i];
+        valid = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+    }
+    return valid ? CString(kSoundDir) + spelling + L".wav" : CString(kSoundDir);
 }
 
 }  // namespace
@@ -100,9 +126,8 @@ void CPronounceDlg::OnLookup()
         return;
     }
 
-    WalkMark walking(m_bWalking);
     m_bStop = false;
-    EnableLookup(*this, FALSE);
+    WalkScope walking(*this, m_bWalking);
     const HWND hwnd = GetSafeHwnd();
 
     for (int i = 0; i < m_strText.GetLength(); ++i) {
@@ -114,7 +139,7 @@ void CPronounceDlg::OnLookup()
                 phonetic = ReadPhonetic(m_db.m_pRecordset);
         } catch (const _com_error& e) {
             // The dictionary cannot be read: end the walk, leave the page usable
-            // and say why once.
+            // (the button back before the box) and say why once.
             EnableLookup(*this, TRUE);
             ReportDictionaryFailure(e);
             return;
@@ -126,7 +151,7 @@ void CPronounceDlg::OnLookup()
                 m_bStop = false;  // the window has ended
                 return;
             }
-            m_player.SetURL(CString(kSoundDir) + m_strPhonetic + L".wav");
+            m_player.SetURL(RecordingPath(m_strPhonetic));
             UpdateData(FALSE);
         }
 
@@ -141,7 +166,6 @@ void CPronounceDlg::OnLookup()
             break;
         }
     }
-    EnableLookup(*this, TRUE);
 }
 
 void CPronounceDlg::OnPauseResume()

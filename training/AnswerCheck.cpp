@@ -51,6 +51,13 @@ void CTrainingPage::CheckAnswer()
     CountTry(true, L"%.2f");
     ResetFallingLabel();
     m_player.SetURL(CString(kSoundDir) + L"ok.wav");
+    if (!ReloadPracticeText()) {
+        // The answered character is back at the top: it must not fall and score again.
+        KillTimer(kFallTimer);
+        g_bRunning = false;
+        UpdateData(FALSE);
+        return;
+    }
     OnStart();
     UpdateData(FALSE);
 }

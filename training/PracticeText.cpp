@@ -59,20 +59,24 @@ bool CTrainingPage::LoadPracticeText()
     return false;
 }
 
+// Loads the practice text again when "更换" has marked it. False when that load failed:
+// the user has been told, and the flag stays set so that the next start tries again.
+bool CTrainingPage::ReloadPracticeText()
+{
+    if (!g_bReloadText)
+        return true;
+    if (!LoadPracticeText())
+        return false;
+    g_bReloadText = false;
+    return true;
+}
+
 // Start button, and the next character after a right answer.
 void CTrainingPage::OnStart()
 {
-    if (g_bReloadText) {
-        if (!LoadPracticeText()) {
-            // A character that was just answered must not fall again from the top.
-            if (g_bRunning) {
-                KillTimer(kFallTimer);
-                g_bRunning = false;
-            }
-            return;
-        }
-        g_bReloadText = false;
-    }
+    // A failed reload changes nothing else: a falling character keeps falling.
+    if (!ReloadPracticeText())
+        return;
     CString text;
     m_richText.GetWindowText(text);
     const int n = text.GetLength();

@@ -55,6 +55,7 @@ private:
     void CountTry(bool bHit, const wchar_t* rateFormat);
     void ResetFallingLabel();
     bool LoadPracticeText();
+    bool ReloadPracticeText();
     void EndPass();
     void CheckAnswer();
 };

@@ -2,6 +2,7 @@
 // nesting inside a handler's own message pump, and the pre-translation walk
 // that lets a child page see keys first.
 #include <afxcmn.h>
+#include <comdef.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -208,11 +209,15 @@ public:
     int enters = 0;
     int oks = 0;
     int pushes = 0;
+    bool failEnter = false;  // Enter throws, as a failing dictionary read would
 
     BOOL PreTranslateMessage(MSG* pMsg) override
     {
-        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN)
+        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN) {
             ++enters;
+            if (failEnter)
+                throw _com_error(E_FAIL);
+        }
         return CDialog::PreTranslateMessage(pMsg);
     }
 
@@ -306,6 +311,39 @@ TEST(AfxModelessPage, SeesEnterFromItsEditInsideTheHostsModalLoop)
     EXPECT_NE(multiText.find(L"\r\n"), std::wstring::npos) << Utf8(multiText);
     EXPECT_EQ(host.closes, 0) << "Esc in a multi-line edit is Cancel, not WM_CLOSE";
     EXPECT_EQ(host.m_page.m_hWnd, nullptr) << "the page went with the host";
+}
+
+TEST(AfxModelessPage, AnExceptionFromItsPreTranslateIsShownAndTheLoopGoesOn)
+{
+    CHostDlg host;
+    host.m_page.failEnter = true;
+    size_t boxesAfterEnter = 0;
+    int oksAfterEnter = -1;
+    bool clicked = false;
+    // The box runs a loop of its own, which runs what is queued: act once it has closed.
+    std::function<void()> afterTheBox = [&] {
+        if (!host.IsWindowEnabled()) {
+            Later(afterTheBox);
+            return;
+        }
+        boxesAfterEnter = Boxes().Count();
+        oksAfterEnter = host.m_page.oks;
+        host.m_page.failEnter = false;
+        clicked = ClickButton(host.m_page.m_hWnd, IDC_PUSH);
+        Later([&] { Later([&] { host.EndDialog(IDCANCEL); }); });
+    };
+    Later([&] {
+        HWND pageEdit = ::GetDlgItem(host.m_page.m_hWnd, IDC_EDIT);
+        ::SetFocus(pageEdit);
+        PostKey(pageEdit, VK_RETURN);
+        Later(afterTheBox);
+    });
+    EXPECT_EQ(host.DoModal(), IDCANCEL);
+    ASSERT_EQ(boxesAfterEnter, 1u);
+    EXPECT_NE(Boxes().Taken()[0].text.find(L"操作失败"), std::wstring::npos) << Utf8(Boxes().Taken()[0].text);
+    EXPECT_EQ(oksAfterEnter, 0) << "the failed Enter goes no further";
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(host.m_page.pushes, 1) << "the page still answers after the failure";
 }
 
 }  // namespace

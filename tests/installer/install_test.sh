@@ -1,10 +1,10 @@
 #!/bin/sh
-# Installs setup.exe silently into a fresh Wine prefix, starts the installed program, checks
+# Installs the installer silently into a fresh Wine prefix, starts the installed program, checks
 # that it reads a character aloud (the spelling shows), then uninstalls and checks that
 # everything the installer put there is gone and nothing else is.
-#   install_test.sh <build dir> <probe exe>
+#   install_test.sh <build dir> <installer exe> <probe exe>
 set -e
-build=$1; probe=$2
+build=$1; installer=$2; probe=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -27,7 +27,7 @@ before=$(listing)
 # The session's background services must not hold CTest's output pipes open.
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
-wine "$build/setup.exe" /S
+wine "$installer" /S
 wineserver -w
 for f in Lorvane.exe SkinH.dll xunlian.txt yueyupinying.wmv uninstall.exe; do
   [ -f "$app/$f" ] || fail "$f was not installed"

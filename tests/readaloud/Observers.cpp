@@ -53,6 +53,8 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* excep, UINT* argErr) override
     {
+        if (id == kDispPlayState && m_spy->failStateReads)
+            return E_FAIL;
         const HRESULT hr = m_inner->Invoke(id, riid, lcid, flags, params, result, excep, argErr);
         if (SUCCEEDED(hr) && id == kDispUrl && (flags & DISPATCH_PROPERTYPUT) && params && params->cArgs == 1 &&
             V_VT(&params->rgvarg[0]) == VT_BSTR)

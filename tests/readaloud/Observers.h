@@ -35,6 +35,8 @@ public:
 
     // Called right after each URL reached the player (inside the walk's call).
     std::function<void(const Start&)> onStart;
+    // Every play-state read fails, as a broken player would answer.
+    bool failStateReads = false;
 
     void Started(const std::wstring& url, IDispatch* player);
     void StateRead() { ++m_stateReads; }

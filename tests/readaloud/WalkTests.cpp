@@ -110,4 +110,42 @@ TEST_F(ReadAloudWalk, LongRecordingIsCutAt800MsAndShortOneEndsTheWaitEarly)
     EXPECT_LT(early, 600u);
 }
 
+// A spelling from the dictionary is put in a path only when it looks like one; the label
+// still shows what the dictionary holds.
+TEST_F(ReadAloudWalk, ASpellingThatIsNoFileNamePlaysNothing)
+{
+    WriteDictionary({{L"坏", L"..\\..\\..\\windows\\win"}, {L"点", L"dim2."}, {L"你", L"nei5"}});
+    recordings.Write(L"nei5", 60);
+    CPronounceDlg dlg;
+
+    Run(dlg, [&](CPronounceDlg& d) {
+        SetText(d, L"坏点你");
+        Lookup(d);
+    });
+
+    const std::wstring soundDir = L"C:\\Program Files\\Lorvane\\sound\\";
+    EXPECT_EQ(spy.Urls(), (std::vector<std::wstring>{soundDir, soundDir, RecordingPath(L"nei5")})) << Utf8Of(spy.Urls());
+    EXPECT_EQ(watch.Labels(), (std::vector<std::wstring>{L"..\\..\\..\\windows\\win", L"dim2.", L"nei5"}));
+}
+
+// A player that fails mid-walk: the failure is shown and the lookup button comes back.
+TEST_F(ReadAloudWalk, APlayerFailureEndsTheWalkWithTheButtonBack)
+{
+    WriteStandardDictionary();
+    WriteStandardRecordings(60);
+    CPronounceDlg dlg;
+    bool lookupEnabledAfter = false;
+
+    Run(dlg, [&](CPronounceDlg& d) {
+        spy.failStateReads = true;
+        SetText(d, L"你好");
+        Lookup(d);
+        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
+    });
+
+    EXPECT_EQ(spy.Urls(), Paths({L"nei5"})) << "the walk went on after the failure";
+    EXPECT_TRUE(lookupEnabledAfter);
+    EXPECT_EQ(Boxes().Count(), 1u);
+}
+
 }  // namespace

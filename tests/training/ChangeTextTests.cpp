@@ -152,4 +152,25 @@ TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
     });
 }
 
+// Anywhere but after a hit, a failed reload changes nothing else: a start clicked while a
+// character falls leaves it falling where it is.
+TEST(TrainingChangeText, FileGoneOnAStartMidFallLeavesTheCharacterFalling)
+{
+    WritePracticeText(L"你好");
+    GameSession::Run([](GameSession& s) {
+        StartGame(s);
+        s.Tick(1, 5);
+        const LONG top = s.Rect(IDC_FALLING).top;
+        g_bReloadText = true;  // as "更换" leaves it
+        RemovePracticeText();
+        ASSERT_TRUE(s.Click(IDC_START));
+        ASSERT_EQ(Boxes().Count(), 1u);
+        EXPECT_TRUE(g_bReloadText);
+        EXPECT_TRUE(g_bRunning);
+        EXPECT_EQ(s.Text(IDC_FALLING), L"你");
+        EXPECT_EQ(s.Rect(IDC_FALLING).top, top);
+        EXPECT_TRUE(KillTimer(s.PageWnd(), 1)) << "the fall timer was disarmed";
+    });
+}
+
 }  // namespace

@@ -3,7 +3,7 @@
 ; system folder: this is a 64-bit installer, so nothing is redirected), a Start-menu shortcut
 ; and an uninstaller that removes exactly what was installed.
 ;
-; makensis -DSTAGE=<folder with the files> -DFILELIST=<generated .nsh> -DOUTFILE=<setup.exe>
+; makensis -DSTAGE=<folder with the files> -DFILELIST=<generated .nsh> -DOUTFILE=<installer .exe>
 
 Unicode true
 Target amd64-unicode

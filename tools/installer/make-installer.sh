@@ -1,9 +1,9 @@
 #!/bin/sh
-# Builds setup.exe from a finished build: make-installer.sh <build dir> [<output>]
+# Builds the installer from a finished build: make-installer.sh <build dir> <output .exe>
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
-out=${2:-$build/setup.exe}
+out=${2:?usage: make-installer.sh <build dir> <output .exe>}
 stage="$build/installer-stage"
 rm -rf "$stage"; mkdir -p "$stage/sound"
 for f in "$build/bin/Lorvane.exe" "$build/bin/SkinH.dll" "$build/data/xunlian.txt" \
@@ -28,6 +28,7 @@ done
   echo '!endif'
 } > "$list"
 echo "== building the installer ($count recordings)"
+# -WX: a warning (such as a name that makes Windows load compatibility shims) fails the build.
 # makensis takes Windows-style paths on Linux too when they use forward slashes; give it ours.
-makensis -V2 -INPUTCHARSET UTF8 -DSTAGE="$stage" -DFILELIST="$list" -DOUTFILE="$out" "$here/lorvane.nsi"
+makensis -V2 -WX -INPUTCHARSET UTF8 -DSTAGE="$stage" -DFILELIST="$list" -DOUTFILE="$out" "$here/lorvane.nsi"
 echo "== installer: $out ($(du -h "$out" | cut -f1))"

@@ -31,7 +31,10 @@ HWND GetSafeOwner(HWND hParent, HWND* pWndTop);
 // The executable's file name without folder and extension.
 CString ExeBaseName();
 
-// Reports an exception that escaped a message handler, so the program goes on.
-void ReportHandlerException(const MSG& msg, const char* what);
+// Reports the exception being handled (call from a catch block) that escaped a message
+// handler or a PreTranslateMessage, so the program goes on: a framework exception is shown
+// by its ReportError and deleted (a CUserException has been reported already), any other
+// is shown in a box of its own.
+void ReportHandlerException();
 
 }  // namespace afx

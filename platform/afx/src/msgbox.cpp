@@ -59,11 +59,16 @@ HWND GetSafeOwner(HWND hParent, HWND* pWndTop)
     return hWnd;
 }
 
-void ReportHandlerException(const MSG&, const char*)
+void ReportHandlerException()
 {
     CString text;
     try {
         throw;
+    } catch (CException* e) {
+        if (!e->IsKindOf(RUNTIME_CLASS(CUserException)))
+            e->ReportError(MB_ICONEXCLAMATION);
+        e->Delete();
+        return;
     } catch (const _com_error& e) {
         const wchar_t* description = e.Description();
         text.Format(L"操作失败 (0x%08lX)。\n%ls", static_cast<unsigned long>(e.Error()),

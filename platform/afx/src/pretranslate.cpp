@@ -5,8 +5,15 @@
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
     for (HWND h = pMsg->hwnd; h; h = ::GetParent(h)) {
-        if (CWnd* pWnd = FromHandlePermanent(h); pWnd && pWnd->PreTranslateMessage(pMsg))
+        try {
+            if (CWnd* pWnd = FromHandlePermanent(h); pWnd && pWnd->PreTranslateMessage(pMsg))
+                return TRUE;
+        } catch (...) {
+            // The same as a failing handler: reported, and the program goes on. The
+            // message was the handler's, so it goes no further.
+            afx::ReportHandlerException();
             return TRUE;
+        }
         if (h == hWndStop)
             break;
     }

@@ -224,14 +224,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     LRESULT result = 0;
     try {
         result = pWnd->WindowProc(nMsg, wParam, lParam);
-    } catch (CException* e) {
-        // A handler's failure is reported and the program goes on, as with MFC.
-        if (!e->IsKindOf(RUNTIME_CLASS(CUserException)))
-            e->ReportError(MB_ICONEXCLAMATION);
-        e->Delete();
-        result = (nMsg == WM_CREATE) ? -1 : 0;
     } catch (...) {
-        afx::ReportHandlerException(MSG{hWnd, nMsg, wParam, lParam, 0, {}}, nullptr);
+        // A handler's failure is reported and the program goes on, as with MFC.
+        afx::ReportHandlerException();
         result = (nMsg == WM_CREATE) ? -1 : 0;
     }
     if (nMsg == WM_NCDESTROY)
