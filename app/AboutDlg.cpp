@@ -5,6 +5,7 @@ CAboutDlg::CAboutDlg() : CDialog(IDD) {}
 
 CAboutDlg::~CAboutDlg() = default;
 
+// Kept on purpose, with the empty message map: the box has no data of its own to exchange.
 void CAboutDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);

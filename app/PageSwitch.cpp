@@ -3,7 +3,7 @@
 // of tab by keyboard leaves the page as it was.
 #include "app/PronounceDlg.h"
 
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "training/TrainingPage.h"
 
 namespace {
@@ -55,11 +55,13 @@ void CPronounceDlg::OnClickTab(NMHDR*, LRESULT* pResult)
     *pResult = 0;
 }
 
+// Kept on purpose: every change of tab is allowed.
 void CPronounceDlg::OnSelChangingTab(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;  // let the selection change
 }
 
+// Kept on purpose: the tab control's out-of-memory notice is answered and nothing else.
 void CPronounceDlg::OnOutOfMemoryTab(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;

@@ -3,8 +3,7 @@
 #include <shellapi.h>
 
 #include "app/AboutDlg.h"
-#include "app/IconPlacement.h"
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "app/Skin.h"
 #include "training/TrainingPage.h"
 
@@ -116,9 +115,11 @@ void CPronounceDlg::OnPaint()
 
     CRect rect;
     GetClientRect(&rect);
-    POINT at = MinimisedIconOrigin(rect.Width(), rect.Height(),
-                                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-    dc.DrawIcon(at.x, at.y, m_hIcon);
+    // Centred; the division truncates toward zero, so a client one pixel smaller than
+    // the icon still gives 0, not -1.
+    const int x = (rect.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (rect.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
 }
 
 // The cursor shown while the minimised window is dragged.
@@ -137,8 +138,10 @@ void CPronounceDlg::OnOK() {}
 
 void CPronounceDlg::OnButton3() {}
 
+// Kept on purpose: typing in the text box changes nothing until the next look-up.
 void CPronounceDlg::OnChangeText() {}
 
+// Kept on purpose: the framework's default only.
 void CPronounceDlg::OnDestroy()
 {
     CDialog::OnDestroy();

@@ -8,16 +8,43 @@
 #include <comdef.h>
 
 #include "dictionary/FindPhonetic.h"
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "PumpPendingMessages.h"
-#include "IdleWait.h"
-#include "DictionaryFailure.h"
 #include "resource.h"
 
 namespace {
 
 constexpr DWORD kLongestWaitMs = 800;  // a recording gets at most this long
 constexpr long kPlayStateStopped = 1;
+// How long a pumping loop sleeps at most between two cycles. Short against the clock's
+// own 16 ms steps, so no deadline or state change is noticed later than a spinning loop
+// would notice it.
+constexpr DWORD kIdleSliceMs = 4;
+
+// Returns when a message arrives in the thread's queue or after kIdleSliceMs.
+// MWMO_INPUTAVAILABLE: also wake for messages that an earlier peek has already seen
+// but left in the queue, so nothing waits behind the sleep.
+void WaitForInputOrTimeout()
+{
+    MsgWaitForMultipleObjectsEx(0, nullptr, kIdleSliceMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+// Tells the learner that the walk ended because the dictionary failed: the error's
+// description, or its code when it carries none.
+void ReportDictionaryFailure(const _com_error& e)
+{
+    CString text(L"读取词典失败，朗读已停止。");
+    const _bstr_t description = e.Description();
+    if (description.length() > 0) {
+        text += L"\n";
+        text += static_cast<const wchar_t*>(description);
+    } else {
+        CString code;
+        code.Format(L"\n(0x%08lX)", static_cast<unsigned long>(e.Error()));
+        text += code;
+    }
+    AfxMessageBox(text, MB_OK | MB_ICONERROR);
+}
 
 // The dialog has been ended (closing and Cancel both hide it) or its window is
 // gone. A walk still on the stack then has to give way: the modal loop can only

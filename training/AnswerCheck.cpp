@@ -1,6 +1,6 @@
 // Answer checking: Enter, whichever control of the page has the focus, checks the typed
 // spelling of the falling character.
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "dictionary/FindPhonetic.h"
 #include "training/GameState.h"
 #include "training/TrainingPage.h"
@@ -42,7 +42,7 @@ void CTrainingPage::CheckAnswer()
     if (m_strAnswer != reference) {
         m_strHint = CString(L"输入错误,参考音标:") + reference;
         SetTimer(kHintTimer, 800);
-        m_player.SetURL(CString(kSoundDir) + L"ng.wav");
+        m_player.SetURL(CString(kSoundDir) + kMissSound);
         m_strAnswer.Empty();
         CountTry(false, L"%.2f");
         UpdateData(FALSE);
@@ -50,7 +50,7 @@ void CTrainingPage::CheckAnswer()
     }
     CountTry(true, L"%.2f");
     ResetFallingLabel();
-    m_player.SetURL(CString(kSoundDir) + L"ok.wav");
+    m_player.SetURL(CString(kSoundDir) + kHitSound);
     if (!ReloadPracticeText()) {
         // The answered character is back at the top: it must not fall and score again.
         KillTimer(kFallTimer);

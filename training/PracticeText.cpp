@@ -4,7 +4,7 @@
 
 #include <afxdisp.h>
 
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "dictionary/FindPhonetic.h"
 #include "training/GameState.h"
 #include "training/TrainingPage.h"
@@ -13,7 +13,7 @@ namespace {
 
 CString PracticeFile()
 {
-    return CString(kInstallDir) + L"xunlian.txt";
+    return CString(kInstallDir) + kPracticeName;
 }
 
 // False when the game's dictionary was not opened or has no rows: nothing could fall.

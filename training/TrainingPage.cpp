@@ -77,11 +77,12 @@ BOOL CTrainingPage::OnInitDialog()
     return TRUE;
 }
 
-// Enter arrives here as the OK command; the page is never closed by it.
+// Kept on purpose: Enter arrives here as the OK command, and the page is never closed by it.
 void CTrainingPage::OnOK()
 {
 }
 
+// Kept on purpose: the framework's default only.
 void CTrainingPage::OnDestroy()
 {
     CDialog::OnDestroy();

@@ -1,5 +1,5 @@
-// Where the minimised window draws its icon: the arithmetic, and the real painting path
-// of the main window.
+// Where the minimised window draws its icon, through the real painting path of the main
+// window.
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
@@ -7,37 +7,11 @@
 #include <vector>
 
 #include "AppTestSupport.h"
-#include "app/IconPlacement.h"
 #include "app/PronounceDlg.h"
 
 using namespace app_test;
 
 namespace {
-
-struct PlacementRow {
-    int clientW, clientH, iconW, iconH;
-    LONG x, y;
-};
-
-const PlacementRow kPlacements[] = {
-    {36, 36, 32, 32, 2, 2},
-    {30, 30, 32, 32, 0, 0},     // (30 - 32 + 1) / 2 = -1 / 2 truncates to 0, not -1
-    {32, 32, 32, 32, 0, 0},
-    {33, 33, 32, 32, 1, 1},
-    {29, 29, 32, 32, -1, -1},   // -2 / 2
-    {0, 0, 32, 32, -15, -15},   // -31 / 2 truncates toward zero
-    {160, 25, 32, 32, 64, -3},
-    {48, 36, 16, 16, 16, 10},
-};
-
-TEST(AppMinimisedIcon, OriginCentresWithTruncatingDivision)
-{
-    for (const PlacementRow& r : kPlacements) {
-        POINT at = MinimisedIconOrigin(r.clientW, r.clientH, r.iconW, r.iconH);
-        EXPECT_EQ(at.x, r.x) << r.clientW << "x" << r.clientH;
-        EXPECT_EQ(at.y, r.y) << r.clientW << "x" << r.clientH;
-    }
-}
 
 // Watches this module's calls of DrawIcon by swapping its import entry for the time of
 // the test; every call still goes to the real DrawIcon.

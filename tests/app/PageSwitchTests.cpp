@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "app/PronounceDlg.h"
 #include "training/TrainingPage.h"
 

@@ -4,6 +4,8 @@
 
 #include <afxwin.h>
 
+#include "resources/Paths.h"
+
 using namespace readaloud_test;
 
 namespace {
@@ -123,7 +125,7 @@ TEST_F(ReadAloudWalk, ASpellingThatIsNoFileNamePlaysNothing)
         Lookup(d);
     });
 
-    const std::wstring soundDir = L"C:\\Program Files\\Lorvane\\sound\\";
+    const std::wstring soundDir = kSoundDir;
     EXPECT_EQ(spy.Urls(), (std::vector<std::wstring>{soundDir, soundDir, RecordingPath(L"nei5")})) << Utf8Of(spy.Urls());
     EXPECT_EQ(watch.Labels(), (std::vector<std::wstring>{L"..\\..\\..\\windows\\win", L"dim2.", L"nei5"}));
 }

@@ -139,8 +139,9 @@ TEST(RobustnessDictionary, BrokenOrOddFilesGiveTheirMessagesAndBothPagesGoOn)
         EXPECT_EQ(boxesAfterStart, atStart.size()) << BoxList();
         if (file.startup == Startup::Quiet && std::string(file.name).starts_with("values")) {
             // 你 and 好 are found; their spellings are not text, so they are empty:
-            // nothing plays, and the game takes 你 all the same.
-            EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{SoundPath(L".wav"), SoundPath(L".wav")}));
+            // nothing plays (the player gets the sound folder, no file), and the game
+            // takes 你 all the same.
+            EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{SoundPath(L""), SoundPath(L"")}));
             EXPECT_EQ(falling, L"你");
             EXPECT_TRUE(gameRunning);
         } else {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "training/GameState.h"
 
 namespace robustness {

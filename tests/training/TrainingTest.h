@@ -8,7 +8,7 @@
 
 #include "Fixtures.h"
 #include "GameSession.h"
-#include "app/Paths.h"
+#include "resources/Paths.h"
 #include "app/PronounceDlg.h"
 #include "resources/resource.h"
 #include "support/Drive.h"
