@@ -63,7 +63,7 @@ def stamps():
                   if n.endswith((".py", ".tsv", ".txt", ".sh")))
     db = _digest(sources.input_files() + code, sqlite3.sqlite_version.encode())
     import numpy
-    sound = _digest([os.path.join(HERE, n) for n in ("recordings.py", "stand-ins.tsv", "credits.txt")],
+    sound = _digest([os.path.join(HERE, n) for n in ("recordings.py", "stand-ins.tsv")],
                     _tool_versions() + numpy.__version__.encode())
     return db, sound
 
@@ -173,7 +173,6 @@ def build_recordings(out, spellings, recipe, planned):
             log(f"[data 4/4]   {done}/{total} recordings made")
 
     recordings.make_all(plan, checksums, sound, os.cpu_count() or 2, progress)
-    _write(os.path.join(sound, CREDITS_NAME), _credits())
     missing = [s for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav"))]
     if missing:
         raise RuntimeError("no recording for: " + " ".join(missing))
@@ -182,10 +181,20 @@ def build_recordings(out, spellings, recipe, planned):
     log(f"[data 4/4] {len(spellings)} recordings in {sound}, in {time.time() - t:.1f} s")
 
 
-def _credits():
-    """The credit installed beside the recordings, in Windows line ends."""
+def write_credits(sound):
+    """Puts the recordings' credit beside them (UTF-8 with a byte-order mark and Windows line
+    ends, for Notepad and the installer's page), unless it is there already."""
     with open(CREDITS_SOURCE, encoding="utf-8") as f:
-        return ("\ufeff" + "\r\n".join(f.read().splitlines()) + "\r\n").encode("utf-8")
+        data = ("\ufeff" + "\r\n".join(f.read().splitlines()) + "\r\n").encode("utf-8")
+    path = os.path.join(sound, CREDITS_NAME)
+    try:
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    except OSError:
+        pass
+    os.makedirs(sound, exist_ok=True)
+    _write(path, data)
 
 
 def build_text(out):
@@ -234,9 +243,9 @@ def main(argv):
         planned = recording_plan(spellings)
         sound = os.path.join(out, SOUND_DIR)
         recipe_changed = _read_stamp(os.path.join(sound, RECIPE_STAMP)) != sound_stamp
-        complete = os.path.isdir(sound) and all(
-            os.path.exists(os.path.join(sound, n))
-            for n in [s + ".wav" for s in spellings] + list(SIGNALS) + [CREDITS_NAME])
+        write_credits(sound)
+        complete = all(os.path.exists(os.path.join(sound, n))
+                       for n in [s + ".wav" for s in spellings] + list(SIGNALS))
         same_sources = _read_json(os.path.join(sound, MADE_FROM)) == planned[1]
         if db_fresh and not recipe_changed and complete and same_sources:
             log(f"[data] up to date in {out} ({len(spellings)} recordings), {time.time() - start:.1f} s")

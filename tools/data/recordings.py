@@ -27,7 +27,7 @@ TEMPO_TARGET = 0.73        # seconds: what a shortened syllable aims at, below t
 LEVEL_DB = -20.0           # RMS of every syllable, dBFS
 PEAK_DB = -1.0             # never louder than this, whatever the level asks
 FRAME = RATE // 100        # 10 ms analysis frames
-BURST_FRAMES = 4
+BURST_FRAMES = 4           # how far before its aspiration a stop's burst may lie
 BATCH = 100                # files decoded by one ffmpeg process
 
 HIT_SOUND = ["synth", "0.32", "sine", "1318.5", "sine", "1975.5", "remix", "1,2",
@@ -41,15 +41,14 @@ class SourceError(RuntimeError):
     """A recording of the set is missing, damaged or cannot be decoded."""
 
 
-def read_checksums(set_dir=None):
+def read_checksums():
     """{spelling: (path of its file, sha256)} for every file the set comes with."""
-    set_dir = set_dir or SET_DIR
     out = {}
-    with open(os.path.join(set_dir, CHECKSUMS)) as f:
+    with open(os.path.join(SET_DIR, CHECKSUMS)) as f:
         for line in f:
             digest, rel = line.split(None, 1)
             rel = rel.strip()
-            out[os.path.basename(rel)[:-len(".opus")]] = (os.path.join(set_dir, rel), digest)
+            out[os.path.basename(rel)[:-len(".opus")]] = (os.path.join(SET_DIR, rel), digest)
     return out
 
 
@@ -252,7 +251,7 @@ def make_all(plan_, checksums, sound_dir, jobs, progress):
     todo = sorted(s for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav")))
     if todo:
         sources = {plan_[s][0] for s in todo}
-        with tempfile.TemporaryDirectory(prefix="recordings-", dir=sound_dir) as work:
+        with tempfile.TemporaryDirectory(prefix=".recordings-", dir=os.path.dirname(sound_dir)) as work:
             decoded = decode_all({src: checksums[src][0] for src in sources}, work, jobs)
 
             def one(s):
