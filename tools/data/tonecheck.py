@@ -53,8 +53,10 @@ def pitch_tracks(paths):
         listing, out = os.path.join(tmp, "list.txt"), os.path.join(tmp, "pitch.txt")
         with open(listing, "w") as f:
             f.write("\n".join(paths) + "\n")
-        subprocess.run(["praat", "--run", os.path.join(HERE, "tonecheck.praat"), listing, out],
-                       check=True, capture_output=True)
+        r = subprocess.run(["praat", "--run", os.path.join(HERE, "tonecheck.praat"), listing, out],
+                           capture_output=True, text=True)
+        if r.returncode:
+            raise SystemExit(f"tonecheck: praat failed: {r.stderr.strip()}")
         tracks = {}
         with open(out) as f:
             for line in f:
@@ -111,7 +113,8 @@ def main(argv):
     if len(argv) < 2:
         print(__doc__, file=sys.stderr)
         return 2
-    folder, show = argv[1], argv[2:]
+    # Praat takes a relative path from the script's folder.
+    folder, show = os.path.abspath(argv[1]), argv[2:]
     names = sorted(n[:-4] for n in os.listdir(folder)
                    if n.endswith(".wav") and n[-5:-4] in SPELLING_DIGITS)
     tracks = pitch_tracks([os.path.join(folder, n + ".wav") for n in names])
