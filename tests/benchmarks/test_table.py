@@ -15,6 +15,7 @@ ALL_GOOD = {
     "startup_ratio": 1.2, "startup_ratio_fastest": 1.1, "startup_lorvane_ms": 600, "startup_minimal_ms": 500,
     "startup_resident_mb": 20.5, "startup_rows": 40000,
     "data_scratch_s": 30, "data_unchanged_s": 0.8,
+    "tone_checks_percent": 98.2, "pitch_range_semitones": 11.4,
     "video_scratch_s": 90, "video_changed_s": 20, "video_unchanged_s": 0.5,
     "soak_completed": 1,
 }
@@ -43,7 +44,7 @@ def run(figures, status, asked, extra_lines=()):
     return p.returncode, rows, p.stdout
 
 
-ALL = ["scan", "startup", "readaloud", "soak", "data", "video"]
+ALL = ["scan", "startup", "readaloud", "soak", "data", "tones", "video"]
 EVERY_STATUS = {b: 0 for b in ALL}
 
 
@@ -63,6 +64,7 @@ class TableTest(unittest.TestCase):
         self.assertEqual(row(rows, "start-up")[0], "1.20x median (600 / 500 ms), fastest 1.10x")
         self.assertEqual(row(rows, "resident memory")[:2], ["20.5 MB", "< 40 MB"])
         self.assertEqual(row(rows, "data build from scratch")[2], "yes")
+        self.assertEqual(row(rows, "recordings: tone checks"), ["98.2 %", ">= 97 %", "yes"])
         self.assertEqual(row(rows, "study video build, one narration changed"), ["20.0 s", "—", "—"])
         # Growth counts over the walk and over the game, not across the game's warm-up.
         self.assertEqual(row(rows, "soak: kernel handles"), ["100 -> 112 (walk +3, game +2)", "grows <= 8", "yes"])
@@ -74,11 +76,12 @@ class TableTest(unittest.TestCase):
         figures = dict(ALL_GOOD, scan_absent_ms=5.0, readaloud_processor_percent=7.3, startup_ratio=1.5,
                        startup_resident_mb=40.0, data_scratch_s=180, data_unchanged_s=5.0, video_unchanged_s=12,
                        soak_handles_end=121, soak_gui_objects_after_walk=55, soak_private_mb_end=38.0,
-                       soak_completed=0)
+                       tone_checks_percent=96.9, pitch_range_semitones=7.9, soak_completed=0)
         code, rows, out = run(figures, EVERY_STATUS, ALL)
         self.assertEqual(code, 0, out)  # every benchmark ran: misses show in the table only
         for start in ["dictionary scan", "read-aloud", "start-up", "resident memory", "data build from scratch",
-                      "data build, nothing", "study video build, nothing", "soak: kernel handles",
+                      "data build, nothing", "recordings: tone checks", "recordings: pitch range",
+                      "study video build, nothing", "soak: kernel handles",
                       "soak: GDI + USER", "soak: private bytes", "soak: walk and game"]:
             self.assertEqual(row(rows, start)[2], "NO", start)
         self.assertEqual(row(rows, "study video build from scratch")[2], "yes")

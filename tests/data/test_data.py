@@ -2,9 +2,12 @@
 "select * from cantonesePhonetic", the recordings it plays and the practice
 text it loads.  LORVANE_DATA_DIR is the built data folder, LORVANE_DATA_TOOLS
 the folder of the builder."""
+import array
 import collections
 import filecmp
 import hashlib
+import math
+import operator
 import os
 import re
 import shutil
@@ -17,6 +20,7 @@ import wave
 
 DATA = os.environ.get("LORVANE_DATA_DIR", "")
 TOOLS = os.environ.get("LORVANE_DATA_TOOLS", "")
+SYLLABLES = os.path.join(TOOLS, "..", "..", "third_party", "jyutnet-syllables")
 sys.path.insert(0, TOOLS)
 
 SPELLING = re.compile(r"^[a-z]+[1-6]$")
@@ -151,10 +155,12 @@ class RecordingsTest(DataTest):
         missing = sorted(s for s in spellings if not os.path.isfile(self.sound(s + ".wav")))
         self.assertEqual(missing, [])
 
-    def test_recordings_are_short_mono_16_bit_pcm(self):
+    def test_recordings_are_mono_16_bit_pcm_of_at_most_750_ms_and_one_loudness(self):
+        # The look-up walk gives a recording 800 ms before it plays the next.
         names = sorted(n for n in os.listdir(os.path.join(DATA, "sound")) if n.endswith(".wav"))
         self.assertIn("ok.wav", names)
         self.assertIn("ng.wav", names)
+        levels = []
         for n in names:
             with open(self.sound(n), "rb") as f:
                 head = f.read(36)
@@ -162,8 +168,14 @@ class RecordingsTest(DataTest):
             with wave.open(self.sound(n)) as w:
                 self.assertEqual((w.getnchannels(), w.getsampwidth()), (1, 2), n)
                 seconds = w.getnframes() / w.getframerate()
+                samples = array.array("h", w.readframes(w.getnframes()))
             self.assertGreater(seconds, 0.08, n)
-            self.assertLess(seconds, 0.8, n)
+            self.assertLessEqual(seconds, 0.75, n)
+            if n not in ("ok.wav", "ng.wav"):
+                levels.append(10 * math.log10(sum(map(operator.mul, samples, samples)) / len(samples) / 32768 ** 2))
+        levels.sort()
+        spread = levels[len(levels) * 95 // 100] - levels[len(levels) * 5 // 100]
+        self.assertLessEqual(spread, 6.0, "the loudest and quietest 5 % are further apart")
 
     def test_spellings_that_differ_in_tone_sound_different(self):
         digests = collections.defaultdict(dict)
@@ -172,9 +184,12 @@ class RecordingsTest(DataTest):
                 digests[s[:-1]][s] = hashlib.sha256(f.read()).hexdigest()
         same = [sorted(d) for d in digests.values() if len(set(d.values())) < len(d)]
         self.assertEqual(same, [])
-        # The syllabic nasals are the ones espeak-ng's Jyutping voice gets wrong.
-        self.assertIn("m4", digests["m"])
-        self.assertIn("ng5", digests["ng"])
+
+    def test_credit_lies_beside_the_recordings(self):
+        with open(self.sound("CREDITS.txt"), encoding="utf-8-sig") as f:
+            text = f.read()
+        for needed in ("粵音資料集叢", "CC BY-SA 4.0", "https://creativecommons.org/licenses/by-sa/4.0/"):
+            self.assertIn(needed, text)
 
 
 class PracticeTextTest(DataTest):
@@ -210,7 +225,7 @@ class BuilderTest(DataTest):
     def test_same_packages_give_the_same_bytes(self):
         os.remove(os.path.join(self.out, ".dictionary.stamp"))
         os.remove(os.path.join(self.out, "abc.mp3"))
-        sample = ["m1", "m4", "ng2", "ng5", "hm1", "nei5", "hou2", "gwong2", "ok", "ng"]
+        sample = ["m1", "m4", "ng2", "ng5", "hm1", "nei5", "hou2", "gwong2", "ga3", "ok", "ng"]
         sample = [s for s in sample if os.path.exists(os.path.join(DATA, "sound", s + ".wav"))]
         for s in sample:
             os.remove(os.path.join(self.out, "sound", s + ".wav"))
@@ -221,6 +236,35 @@ class BuilderTest(DataTest):
         for s in sample:
             self.assertTrue(filecmp.cmp(os.path.join(DATA, "sound", s + ".wav"),
                                         os.path.join(self.out, "sound", s + ".wav"), shallow=False), s)
+
+    def test_made_up_spellings_are_exactly_those_the_recorded_set_lacks(self):
+        recorded = {n[:-len(".opus")] for _, _, files in os.walk(os.path.join(SYLLABLES, "sound"))
+                    for n in files if n.endswith(".opus")}
+        lacking = sorted({r[2] for r in self.rows} - recorded)
+        r = run_builder(self.out)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        printed = re.search(r"made up, since the recorded set lacks them: (.*)", r.stdout)
+        self.assertIsNotNone(printed, r.stdout)
+        self.assertEqual(printed.group(1).split(), lacking)
+        for s in lacking:
+            self.assertRegex(r.stdout, rf"\b{s}: the speaker's [a-z]+[1-6]\b")
+
+    def test_missing_or_damaged_recording_is_named_and_nothing_is_shipped_in_its_place(self):
+        syllables = os.path.join(self.tmp, "syllables")
+        shutil.copytree(SYLLABLES, syllables)
+        damaged = os.path.join(syllables, "sound", "kt", "ei", "5", "nei5.opus")
+        missing = os.path.join(syllables, "sound", "kt", "ou", "2", "hou2.opus")
+        with open(damaged, "r+b") as f:
+            f.truncate(100)
+        os.remove(missing)
+        before = {n: os.path.getsize(os.path.join(self.out, "sound", n))
+                  for n in ("nei5.wav", "hou2.wav")}
+        r = run_builder(self.out, {"LORVANE_SYLLABLES": syllables})
+        self.assertNotEqual(r.returncode, 0)
+        self.assertIn("nei5.opus is damaged", r.stderr)
+        self.assertIn("hou2.opus is missing", r.stderr)
+        self.assertEqual({n: os.path.getsize(os.path.join(self.out, "sound", n)) for n in before},
+                         before)
 
     def fake_root(self, broken=None, missing=None):
         """A copy of the package files, with one made unreadable or left out."""

@@ -39,7 +39,11 @@ want=$(ls "$build/data/sound" | grep -c '\.wav$')
 got=$(ls "$app/sound" | grep -c '\.wav$')
 [ "$want" = "$got" ] || fail "$got of $want recordings installed"
 [ -f "$menu/粤语拼音学习.lnk" ] || fail "no Start-menu shortcut"
-echo "installed: $got recordings, dictionary, program, video, shortcut"
+credit="$app/sound/CREDITS.txt"
+grep -q "粵音資料集叢" "$credit" && grep -q "CC BY-SA 4.0" "$credit" \
+  && grep -q "https://creativecommons.org/licenses/by-sa/4.0/" "$credit" \
+  || fail "the recordings' credit (attribution, licence and its link) is not installed beside them"
+echo "installed: $got recordings with their credit, dictionary, program, video, shortcut"
 
 wine 'C:\Program Files\Lorvane\Lorvane.exe' &
 prog=$!

@@ -16,6 +16,7 @@ LAST_FIGURE = {
     "readaloud": "readaloud_processor_percent",
     "soak": "soak_completed",
     "data": "data_unchanged_s",
+    "tones": "pitch_range_semitones",
     "video": "video_unchanged_s",
 }
 
@@ -113,6 +114,10 @@ def build(figures, status, asked):
              "< 40 MB", lambda v: v < 40)
     t.simple("data", "data build from scratch", "data_scratch_s", "{:.1f} s", "< 3 min", lambda v: v < 180)
     t.simple("data", "data build, nothing changed", "data_unchanged_s", "{:.2f} s", "< 5 s", lambda v: v < 5)
+    t.simple("tones", "recordings: tone checks that hold (Praat F0)", "tone_checks_percent", "{:.1f} %",
+             ">= 97 %", lambda v: v >= 97)
+    t.simple("tones", "recordings: pitch range (5-95 %)", "pitch_range_semitones", "{:.1f} semitones",
+             ">= 8 semitones", lambda v: v >= 8)
     t.simple("video", "study video build from scratch", "video_scratch_s", "{:.1f} s", "< 3 min",
              lambda v: v < 180)
     t.simple("video", "study video build, one narration changed", "video_changed_s", "{:.1f} s", "—", None)

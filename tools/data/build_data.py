@@ -2,12 +2,14 @@
 """Builds the program's data into OUTDIR:
   abc.mp3       the dictionary (SQLite, table cantonesePhonetic)
   sound/*.wav   one recording per spelling, plus ok.wav and ng.wav
+  sound/CREDITS.txt   whose recordings they are and their licence
   xunlian.txt   the default practice text (UTF-8 with a byte-order mark)
 
-Does nothing when neither the source packages nor these tools changed; makes
-only the recordings that are missing.  Usage: build_data.py OUTDIR
+Does nothing when neither the source packages, the recorded syllables nor these
+tools changed; makes only the recordings that are missing or whose source changed.  Usage: build_data.py OUTDIR
 """
 import hashlib
+import json
 import os
 import sqlite3
 import subprocess
@@ -26,6 +28,9 @@ TEXT_SOURCE = os.path.join(HERE, "xunlian.txt")
 SIGNALS = ("ok.wav", "ng.wav")
 DICTIONARY_STAMP = ".dictionary.stamp"
 RECIPE_STAMP = ".recipe.stamp"
+MADE_FROM = ".made-from.json"   # each recording's source file and how it was made
+CREDITS_NAME = "CREDITS.txt"
+CREDITS_SOURCE = os.path.join(HERE, "credits.txt")
 
 
 def log(msg):
@@ -44,7 +49,7 @@ def _digest(paths, extra=b""):
 
 def _tool_versions():
     out = b""
-    for cmd in (["espeak-ng", "--version"], ["sox", "--version"]):
+    for cmd in (["ffmpeg", "-version"], ["sox", "--version"]):
         try:
             out += subprocess.run(cmd, capture_output=True).stdout
         except FileNotFoundError:
@@ -57,7 +62,9 @@ def stamps():
     code = sorted(os.path.join(HERE, n) for n in os.listdir(HERE)
                   if n.endswith((".py", ".tsv", ".txt", ".sh")))
     db = _digest(sources.input_files() + code, sqlite3.sqlite_version.encode())
-    sound = _digest([os.path.join(HERE, "recordings.py")], _tool_versions())
+    import numpy
+    sound = _digest([os.path.join(HERE, n) for n in ("recordings.py", "stand-ins.tsv")],
+                    _tool_versions() + numpy.__version__.encode())
     return db, sound
 
 
@@ -112,32 +119,82 @@ def build_dictionary(out):
     log(f"[data 2/4] wrote {db_path} ({os.path.getsize(db_path)} bytes) in {time.time() - t:.1f} s")
 
 
-def build_recordings(out, spellings, recipe):
-    """Makes the missing recordings; all of them when the recipe changed."""
+def recording_plan(spellings):
+    """{spelling: [source, its checksum, length factor]} after checking every source file;
+    logs the spellings the recorded set lacks and what stands in for each."""
     import recordings
+    checksums = recordings.read_checksums()
+    stand_ins = recordings.read_stand_ins()
+    plan = recordings.plan(spellings, checksums, stand_ins)
+    made_up = sorted(s for s in plan if plan[s][0] != s)
+    log(f"[data 4/4] recordings: {len(plan) - len(made_up)} spellings are the speaker's own; "
+        f"made up, since the recorded set lacks them: {' '.join(made_up) or 'none'}")
+    for s in made_up:
+        source, factor, why = stand_ins[s]
+        how = "" if factor == 1.0 else f", said in {factor:.0%} of its time"
+        log(f"[data 4/4]   {s}: the speaker's {source}{how} ({why})")
+    return plan, recordings.check_sources(plan, checksums), checksums
+
+
+def _read_json(path):
+    try:
+        with open(path) as f:
+            return json.load(f)
+    except (OSError, ValueError):
+        return {}
+
+
+def build_recordings(out, spellings, recipe, planned):
+    """Makes the missing recordings and those whose source changed; all of them when
+    the recipe changed."""
+    import recordings
+    plan, made_from, checksums = planned
     t = time.time()
     sound = os.path.join(out, SOUND_DIR)
     os.makedirs(sound, exist_ok=True)
     recipe_file = os.path.join(sound, RECIPE_STAMP)
+    made_from_file = os.path.join(sound, MADE_FROM)
     recipe_changed = _read_stamp(recipe_file) != recipe
+    before = {} if recipe_changed else _read_json(made_from_file)
     wanted = {s + ".wav" for s in spellings} | set(SIGNALS)
     for name in sorted(os.listdir(sound)):
-        if name.endswith(".wav") and (recipe_changed or name not in wanted):
+        stale = name[:-4] in made_from and before.get(name[:-4]) != made_from[name[:-4]]
+        if name.endswith(".wav") and (recipe_changed or name not in wanted or stale):
             os.remove(os.path.join(sound, name))
-    _write(recipe_file, recipe.encode())
+    # The stamps are written once every recording is there: a failed build starts again.
+    for path in (recipe_file, made_from_file):
+        if os.path.exists(path):
+            os.remove(path)
     todo = sum(1 for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav")))
-    log(f"[data 4/4] recordings: {len(spellings)} spellings, {todo} to make with espeak-ng and sox")
+    log(f"[data 4/4] {todo} recordings to make (decoded with ffmpeg, shaped with sox)")
 
     def progress(done, total):
-        if done % 200 == 0 or done == total:
+        if done % 500 == 0 or done == total:
             log(f"[data 4/4]   {done}/{total} recordings made")
 
-    recordings.make_all(spellings, sound, os.cpu_count() or 2, progress)
+    recordings.make_all(plan, checksums, sound, os.cpu_count() or 2, progress)
     missing = [s for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav"))]
-    log(f"[data 4/4] {len(spellings) - len(missing)} recordings in {sound}, "
-        f"{len(missing)} spellings without one, in {time.time() - t:.1f} s")
     if missing:
         raise RuntimeError("no recording for: " + " ".join(missing))
+    _write(made_from_file, json.dumps(made_from, sort_keys=True).encode())
+    _write(recipe_file, recipe.encode())
+    log(f"[data 4/4] {len(spellings)} recordings in {sound}, in {time.time() - t:.1f} s")
+
+
+def write_credits(sound):
+    """Puts the recordings' credit beside them (UTF-8 with a byte-order mark and Windows line
+    ends, for Notepad and the installer's page), unless it is there already."""
+    with open(CREDITS_SOURCE, encoding="utf-8") as f:
+        data = ("\ufeff" + "\r\n".join(f.read().splitlines()) + "\r\n").encode("utf-8")
+    path = os.path.join(sound, CREDITS_NAME)
+    try:
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    except OSError:
+        pass
+    os.makedirs(sound, exist_ok=True)
+    _write(path, data)
 
 
 def build_text(out):
@@ -183,14 +240,17 @@ def main(argv):
             build_text(out)
             _write(db_stamp_file, db_stamp.encode())
         spellings = db_spellings(db_path)
+        planned = recording_plan(spellings)
         sound = os.path.join(out, SOUND_DIR)
         recipe_changed = _read_stamp(os.path.join(sound, RECIPE_STAMP)) != sound_stamp
-        complete = os.path.isdir(sound) and all(
-            os.path.exists(os.path.join(sound, n)) for n in [s + ".wav" for s in spellings] + list(SIGNALS))
-        if db_fresh and not recipe_changed and complete:
+        write_credits(sound)
+        complete = all(os.path.exists(os.path.join(sound, n))
+                       for n in [s + ".wav" for s in spellings] + list(SIGNALS))
+        same_sources = _read_json(os.path.join(sound, MADE_FROM)) == planned[1]
+        if db_fresh and not recipe_changed and complete and same_sources:
             log(f"[data] up to date in {out} ({len(spellings)} recordings), {time.time() - start:.1f} s")
             return 0
-        build_recordings(out, spellings, sound_stamp)
+        build_recordings(out, spellings, sound_stamp, planned)
     except (OSError, EOFError, ValueError, RuntimeError, subprocess.CalledProcessError) as e:
         print(f"build_data: {type(e).__name__}: {e}", file=sys.stderr)
         return 1

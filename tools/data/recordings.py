@@ -1,87 +1,281 @@
-"""Makes one WAV recording per spelling with espeak-ng and sox, plus the hit
-and miss sounds. Every file is 16-bit PCM, mono, trimmed of silence.
+"""Makes one WAV recording per spelling from the native speaker's recordings in
+third_party/jyutnet-syllables, plus the hit and miss sounds.
 
-espeak-ng's Jyutping voice drops the tone of the syllabic nasals (m4 sounds
-like m1, ng5 like ng2) and says a bare "m" for only 20 ms, so those get their
-own recipes: ng and hng are spoken as the yue voice's toned phonemes, and m and
-hm are a held nasal bent to the pitch contour the same voice gives each tone.
+Every recording is 16-bit PCM, mono, trimmed of the silence around the voice (a
+quiet initial such as s-, f-, h- or aspiration is noise, and stays), levelled to one
+loudness, and at most MAX_SECONDS long: the look-up walk gives a recording 800 ms
+before it plays the next, so a longer syllable is shortened with sox's tempo, which
+keeps its pitch and so its tone whole. The few spellings the set lacks are made from
+the speaker's recording of a related syllable in the same tone (STAND_INS).
 """
 import concurrent.futures
+import hashlib
 import os
 import subprocess
+import tempfile
+import wave
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SET_DIR = os.environ.get("LORVANE_SYLLABLES") or os.path.join(
+    HERE, "..", "..", "third_party", "jyutnet-syllables")
+CHECKSUMS = "SHA256SUMS"
+STAND_INS = os.path.join(HERE, "stand-ins.tsv")
 
 RATE = 22050
-TRIM = ["silence", "1", "0.01", "0.5%", "reverse", "silence", "1", "0.01", "0.5%", "reverse"]
-LEVEL = ["gain", "-n", "-3"]
-
-# Pitch (cents above the held nasal's own 72 Hz) at the start, and the bend over
-# the second half, measured on the yue voice's toned "ng" for each tone.
-NASAL_TONES = {"1": (516, 0), "2": (347, 222), "3": (307, 0),
-               "4": (225, -110), "5": (139, 170), "6": (204, 0)}
+MAX_SECONDS = 0.75
+TEMPO_TARGET = 0.73        # seconds: what a shortened syllable aims at, below the bound
+LEVEL_DB = -20.0           # RMS of every syllable, dBFS
+PEAK_DB = -1.0             # never louder than this, whatever the level asks
+FRAME = RATE // 100        # 10 ms analysis frames
+BURST_FRAMES = 4           # how far before its aspiration a stop's burst may lie
+BATCH = 100                # files decoded by one ffmpeg process
 
 HIT_SOUND = ["synth", "0.32", "sine", "1318.5", "sine", "1975.5", "remix", "1,2",
              "fade", "q", "0.005", "0.32", "0.26"]
 MISS_SOUND = ["synth", "0.35", "sawtooth", "110", "sawtooth", "116", "remix", "1,2",
               "lowpass", "900", "fade", "q", "0.01", "0.35", "0.08"]
+SIGNAL_LEVEL = ["gain", "-n", "-3"]
 
 
-def recipe(spelling):
-    """(espeak-ng voice, text, extra sox effects) for one spelling."""
-    body, tone = spelling[:-1], spelling[-1]
-    if body in ("ng", "hng"):
-        return "yue", "[[%s'ng%s]]" % ("h" if body == "hng" else "", tone), []
-    if body in ("m", "hm"):
-        cents, bend = NASAL_TONES[tone]
-        effects = ["tempo", "-s", "0.45"] if body == "m" else []
-        effects += ["pitch", str(cents)]
-        if bend:
-            effects += ["bend", "0.08,%d,0.15" % bend]
-        return "yue", "[[%s]]" % ("mm" if body == "m" else "hmm"), effects
-    return "yue-Latn-jyutping", spelling, []
+class SourceError(RuntimeError):
+    """A recording of the set is missing, damaged or cannot be decoded."""
 
 
-def _run_pipeline(espeak_args, sox_args):
-    speak = subprocess.Popen(espeak_args, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    sox = subprocess.run(sox_args, stdin=speak.stdout, capture_output=True)
-    speak.stdout.close()
-    speak_err = speak.stderr.read()
-    speak.stderr.close()
-    if speak.wait() != 0 or sox.returncode != 0:
-        raise RuntimeError("%s: %s%s" % (" ".join(sox_args[-1:]), speak_err.decode(errors="replace"),
-                                         sox.stderr.decode(errors="replace")))
+def read_checksums():
+    """{spelling: (path of its file, sha256)} for every file the set comes with."""
+    out = {}
+    with open(os.path.join(SET_DIR, CHECKSUMS)) as f:
+        for line in f:
+            digest, rel = line.split(None, 1)
+            rel = rel.strip()
+            out[os.path.basename(rel)[:-len(".opus")]] = (os.path.join(SET_DIR, rel), digest)
+    return out
 
 
-def _sox_out(path):
-    # -D: no dither, so the same input always gives the same bytes.
-    return ["-D", "-r", str(RATE), "-b", "16", "-c", "1", "-e", "signed-integer", path]
+def read_stand_ins():
+    """{spelling: (source spelling, length factor, why)} from stand-ins.tsv."""
+    out = {}
+    with open(STAND_INS, encoding="utf-8") as f:
+        for line in f:
+            if line.strip() and not line.startswith("#"):
+                spelling, source, factor, why = line.rstrip("\n").split("\t")
+                out[spelling] = (source, float(factor), why)
+    return out
 
 
-def make_recording(spelling, path):
-    voice, text, effects = recipe(spelling)
-    tmp = path + ".tmp.wav"
-    _run_pipeline(["espeak-ng", "-v", voice, "--stdout", text],
-                  ["sox", "-t", "wav", "-"] + _sox_out(tmp) + TRIM + effects + TRIM + LEVEL)
-    os.replace(tmp, path)
+def plan(spellings, known, stand_ins):
+    """{spelling: (source spelling, length factor)}: the set's own recording where it
+    has one, else the stand-in. Raises SourceError naming every spelling with neither."""
+    out, lacking = {}, []
+    for s in spellings:
+        if s in known:
+            out[s] = (s, 1.0)
+        elif s in stand_ins and stand_ins[s][0] in known:
+            out[s] = stand_ins[s][:2]
+        else:
+            lacking.append(s)
+    if lacking:
+        raise SourceError("the recorded set has no " + " ".join(lacking)
+                          + f" and {os.path.basename(STAND_INS)} names no stand-in for them")
+    return out
 
 
-def make_signal(effects, path):
-    tmp = path + ".tmp.wav"
-    subprocess.run(["sox", "-n"] + _sox_out(tmp) + effects + LEVEL, check=True, capture_output=True)
-    os.replace(tmp, path)
+def check_sources(plan_, checksums):
+    """{spelling: what its recording is made from (source, its file's checksum, factor)}.
+    Reads every source file the plan uses and raises SourceError naming each one that is
+    missing or differs from the set's checksum."""
+    made_from, errors, actual = {}, [], {}
+    for source in sorted({src for src, _ in plan_.values()}):
+        path, digest = checksums[source]
+        try:
+            with open(path, "rb") as f:
+                actual[source] = hashlib.sha256(f.read()).hexdigest()
+        except OSError as e:
+            errors.append(f"{source}: the recording {path} is missing ({e.strerror})")
+            continue
+        if actual[source] != digest:
+            errors.append(f"{source}: the recording {path} is damaged (its checksum differs "
+                          f"from the one in {CHECKSUMS})")
+    if errors:
+        raise SourceError("\n".join(errors))
+    for spelling, (source, factor) in plan_.items():
+        made_from[spelling] = [source, actual[source], factor]
+    return made_from
 
 
-def make_all(spellings, sound_dir, jobs, progress):
-    """Makes the recordings that are missing in sound_dir, jobs at a time;
-    progress(done, total) is called as they finish. Returns how many were made."""
-    todo = [s for s in spellings if not os.path.exists(os.path.join(sound_dir, s + ".wav"))]
-    done = 0
+def _ffmpeg_decode(pairs):
+    """Decodes (source, destination) pairs in one ffmpeg run; returns its error text."""
+    cmd = ["ffmpeg", "-nostdin", "-v", "error", "-y", "-threads", "1"]
+    for src, _ in pairs:
+        cmd += ["-i", src]
+    for i, (_, dest) in enumerate(pairs):
+        cmd += ["-map", f"{i}:a", "-ac", "1", "-ar", str(RATE), "-c:a", "pcm_s16le", dest]
+    r = subprocess.run(cmd, capture_output=True, text=True)
+    return r.stderr.strip() if r.returncode else ""
+
+
+def decode_all(sources, workdir, jobs):
+    """sources: {name: opus path} -> {name: decoded wav path}, batched, jobs at a time.
+    A batch that fails is decoded again file by file, to name the files at fault."""
+    names = sorted(sources)
+    dest = {n: os.path.join(workdir, n + ".wav") for n in names}
+    batches = [names[i:i + BATCH] for i in range(0, len(names), BATCH)]
+
+    def run(batch):
+        if not _ffmpeg_decode([(sources[n], dest[n]) for n in batch]):
+            return []
+        errors = []
+        for n in batch:
+            err = _ffmpeg_decode([(sources[n], dest[n])])
+            if err:
+                errors.append(f"{n}: {sources[n]} cannot be decoded: {err.splitlines()[-1]}")
+        return errors
+
     with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        futures = [pool.submit(make_recording, s, os.path.join(sound_dir, s + ".wav")) for s in todo]
-        for f in concurrent.futures.as_completed(futures):
-            f.result()
-            done += 1
-            progress(done, len(todo))
+        errors = [e for batch_errors in pool.map(run, batches) for e in batch_errors]
+    if errors:
+        raise SourceError("\n".join(errors))
+    return dest
+
+
+def read_wav(path):
+    import numpy as np
+    with wave.open(path, "rb") as w:
+        if (w.getnchannels(), w.getsampwidth()) != (1, 2):
+            raise SourceError(f"{path}: not 16-bit mono")
+        return np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").astype(np.float64) / 32768
+
+
+def write_wav(path, samples):
+    import numpy as np
+    pcm = np.clip(np.round(samples * 32768), -32768, 32767).astype("<i2")
+    tmp = path + ".tmp"
+    with wave.open(tmp, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(RATE)
+        w.writeframes(pcm.tobytes())
+    os.replace(tmp, path)
+
+
+def _frame_levels(x):
+    """dB of each 10 ms frame of the signal with its low hum weighed down (a first-order
+    pre-emphasis), so that room rumble counts as silence and frication as sound."""
+    import numpy as np
+    y = np.append(x[:1], x[1:] - 0.95 * x[:-1])
+    n = len(y) // FRAME
+    return 10 * np.log10((y[:n * FRAME].reshape(n, FRAME) ** 2).mean(axis=1) + 1e-10)
+
+
+def _sounding_frames(levels, floor):
+    """(loud frames, starts of their runs of 30 ms or more): frames above the noise floor
+    by a margin. A lone click is not the syllable."""
+    import numpy as np
+    peak = levels.max()
+    loud = levels > min(max(floor + 10, peak - 55), peak - 25)
+    runs = np.convolve(loud, np.ones(3, dtype=int), mode="valid") == 3
+    return loud, np.nonzero(runs)[0]
+
+
+def voice_span(x):
+    """(first, last) sample of the voice with its initial: the noise floor is measured
+    apart at each end (breath before the syllable sits higher than the room after it)."""
+    import numpy as np
+    levels = _frame_levels(x)
+    if len(levels) < 20:
+        raise SourceError("shorter than 0.2 s")
+    loud, start_runs = _sounding_frames(levels, levels[:10].min())
+    _, end_runs = _sounding_frames(levels, levels[-10:].min())
+    if not len(start_runs) or not len(end_runs):
+        raise SourceError("no voice in it")
+    # A stop's release burst is a lone loud frame up to 40 ms before its aspiration.
+    start = start_runs[0]
+    while True:
+        before = np.nonzero(loud[max(0, start - BURST_FRAMES):start])[0]
+        if not len(before):
+            break
+        start = max(0, start - BURST_FRAMES) + before[0]
+    first = max(0, start * FRAME - FRAME * 3 // 2)
+    last = min(len(x), (end_runs[-1] + 3) * FRAME + 3 * FRAME)
+    return first, last
+
+
+def _fade(x):
+    import numpy as np
+    x = x.copy()
+    n_in, n_out = RATE * 5 // 1000, RATE * 20 // 1000
+    x[:n_in] *= np.sin(np.linspace(0, np.pi / 2, n_in)) ** 2
+    x[-n_out:] *= np.cos(np.linspace(0, np.pi / 2, n_out)) ** 2
+    return x
+
+
+def _tempo(x, factor, workdir, name):
+    """x played factor times as fast, its pitch unchanged (sox's tempo, tuned for speech)."""
+    src, dest = (os.path.join(workdir, f"{name}.{k}.wav") for k in ("in", "out"))
+    write_wav(src, x)
+    r = subprocess.run(["sox", "-D", src, "-b", "16", dest, "tempo", "-s", f"{factor:.4f}"],
+                       capture_output=True, text=True)
+    if r.returncode:
+        raise RuntimeError(f"sox tempo: {r.stderr.strip()}")
+    y = read_wav(dest)
+    os.remove(src)
+    os.remove(dest)
+    return y
+
+
+def _level(x):
+    import numpy as np
+    rms = 10 * np.log10((x ** 2).mean())
+    peak = 20 * np.log10(np.abs(x).max())
+    gain = min(LEVEL_DB - rms, PEAK_DB - peak)
+    return x * 10 ** (gain / 20)
+
+
+def shape(x, factor, workdir, name):
+    """A decoded syllable -> the recording: trimmed, shortened to fit and levelled."""
+    first, last = voice_span(x)
+    y = _fade(x[first:last])
+    seconds = len(y) / RATE
+    fitted = seconds if seconds <= MAX_SECONDS else TEMPO_TARGET
+    if fitted * factor != seconds:
+        y = _tempo(y, seconds / (fitted * factor), workdir, name)
+    if len(y) > MAX_SECONDS * RATE:
+        raise RuntimeError(f"{name}: {len(y) / RATE:.3f} s after shortening")
+    return _level(y)
+
+
+def make_all(plan_, checksums, sound_dir, jobs, progress):
+    """Makes the recordings of plan_ ({spelling: (source, factor)}) that are missing in
+    sound_dir, from sources that check_sources passed; progress(done, total) as they
+    finish. The signals are made if missing. Returns how many recordings were made."""
+    todo = sorted(s for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav")))
+    if todo:
+        sources = {plan_[s][0] for s in todo}
+        with tempfile.TemporaryDirectory(prefix=".recordings-", dir=os.path.dirname(sound_dir)) as work:
+            decoded = decode_all({src: checksums[src][0] for src in sources}, work, jobs)
+
+            def one(s):
+                source, factor = plan_[s]
+                try:
+                    y = shape(read_wav(decoded[source]), factor, work, s)
+                except SourceError as e:
+                    raise SourceError(f"{s}: the recording {checksums[source][0]} is damaged: {e}")
+                write_wav(os.path.join(sound_dir, s + ".wav"), y)
+
+            with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
+                futures = [pool.submit(one, s) for s in todo]
+                for done, f in enumerate(concurrent.futures.as_completed(futures), 1):
+                    f.result()
+                    progress(done, len(todo))
     for name, effects in (("ok.wav", HIT_SOUND), ("ng.wav", MISS_SOUND)):
         if not os.path.exists(os.path.join(sound_dir, name)):
             make_signal(effects, os.path.join(sound_dir, name))
     return len(todo)
+
+
+def make_signal(effects, path):
+    tmp = path + ".tmp.wav"
+    # -D: no dither, so the same input always gives the same bytes.
+    subprocess.run(["sox", "-n", "-D", "-r", str(RATE), "-b", "16", "-c", "1", "-e", "signed-integer",
+                    tmp] + effects + SIGNAL_LEVEL, check=True, capture_output=True)
+    os.replace(tmp, path)

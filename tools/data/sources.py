@@ -5,6 +5,7 @@ comes first (that is ranking.py's job).
 """
 import bz2
 import collections
+import importlib.util
 import os
 import subprocess
 import tempfile
@@ -43,12 +44,15 @@ def input_files():
 
 
 # The programs the build runs, and their packages.
-TOOLS = {OPENCC_DICT: "opencc", "espeak-ng": "espeak-ng", "sox": "sox"}
+TOOLS = {OPENCC_DICT: "opencc", "ffmpeg": "ffmpeg", "sox": "sox"}
+# The Python modules it imports beyond the standard library, and their packages.
+MODULES = {"numpy": "python3-numpy"}
 
 
 def check_sources():
     missing = {PACKAGE_OF[p] for p in PACKAGE_OF if not os.path.isfile(p)}
     missing |= {pkg for prog, pkg in TOOLS.items() if not _which(prog)}
+    missing |= {pkg for mod, pkg in MODULES.items() if importlib.util.find_spec(mod) is None}
     if missing:
         raise MissingSource(
             "missing source package(s): " + " ".join(sorted(set(missing)))

@@ -1,7 +1,8 @@
-; The Windows installer: the program, its skin library, recordings, practice text and video in
-; C:\Program Files\Lorvane\, the dictionary at C:\WINDOWS\system32\abc.mp3 (the real 64-bit
-; system folder: this is a 64-bit installer, so nothing is redirected), a Start-menu shortcut
-; and an uninstaller that removes exactly what was installed.
+; The Windows installer: the program, its skin library, recordings with their credit,
+; practice text and video in C:\Program Files\Lorvane\, the dictionary at
+; C:\WINDOWS\system32\abc.mp3 (the real 64-bit system folder: this is a 64-bit installer, so
+; nothing is redirected), a Start-menu shortcut and an uninstaller that removes exactly what
+; was installed.
 ;
 ; makensis -DSTAGE=<folder with the files> -DFILELIST=<generated .nsh> -DOUTFILE=<installer .exe>
 
@@ -31,6 +32,11 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "自由软件，欢迎转发"
 
 LoadLanguageFile "${NSISDIR}\Contrib\Language files\SimpChinese.nlf"
 
+; The recordings are the speaker's under CC BY-SA 4.0: the first page gives their credit and
+; licence. It informs rather than asks for consent, so its button goes on.
+LicenseData "${STAGE}\sound\CREDITS.txt"
+LicenseText "本程序的音节录音来自「粵音資料集叢」，按 CC BY-SA 4.0 许可发布；本程序的代码按其自身的许可发布。" "下一步(&N) >"
+Page license
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles

@@ -11,20 +11,22 @@ for f in "$build/bin/Lorvane.exe" "$build/bin/SkinH.dll" "$build/data/xunlian.tx
   [ -f "$f" ] || { echo "make-installer: $f is missing; build everything first" >&2; exit 1; }
   ln -f "$f" "$stage/" 2>/dev/null || cp "$f" "$stage/"
 done
+credits="$build/data/sound/CREDITS.txt"
+[ -f "$credits" ] || { echo "make-installer: $credits is missing; build everything first" >&2; exit 1; }
 list="$stage/files.nsh"
 : > "$list"
 count=0
-for f in "$build/data/sound/"*.wav; do
+for f in "$build/data/sound/"*.wav "$credits"; do
   name=$(basename "$f")
   ln -f "$f" "$stage/sound/$name" 2>/dev/null || cp "$f" "$stage/sound/$name"
-  count=$((count + 1))
+  case $name in *.wav) count=$((count + 1)) ;; esac
 done
-# One line per recording, for the install and for the uninstall.
+# One line per recording and the recordings' credit, for the install and for the uninstall.
 {
   echo '!ifdef UNINSTALLING'
-  for f in "$stage/sound/"*.wav; do printf '  Delete "${APPDIR}\\sound\\%s"\n' "$(basename "$f")"; done
+  for f in "$stage/sound/"*; do printf '  Delete "${APPDIR}\\sound\\%s"\n' "$(basename "$f")"; done
   echo '!else'
-  for f in "$stage/sound/"*.wav; do printf '  File "${STAGE}\\sound\\%s"\n' "$(basename "$f")"; done
+  for f in "$stage/sound/"*; do printf '  File "${STAGE}\\sound\\%s"\n' "$(basename "$f")"; done
   echo '!endif'
 } > "$list"
 echo "== building the installer ($count recordings)"

@@ -5,6 +5,10 @@ set -e
 here=$(cd "$(dirname "$0")" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+# The example syllables are the built recordings.
+sound="${BUILD_DIR:-$here/../../build}/data/sound"
+[ -d "$sound" ] || { echo "video bench: no recordings in $sound: build the target 'data' first" >&2; exit 1; }
+mkdir "$tmp/out"; ln -s "$(cd "$sound" && pwd)" "$tmp/out/sound"
 seconds() { python3 -c 'import sys,time; print(f"{time.monotonic() - float(sys.argv[1]):.2f}")' "$1"; }
 now() { python3 -c 'import time; print(time.monotonic())'; }
 

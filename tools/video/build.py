@@ -51,9 +51,16 @@ def _first_line(command):
     return out.splitlines()[0] if out else ""
 
 
-def input_key():
-    """Digest of everything the video is made from: our sources, the tools and the fonts."""
+def input_key(sound_dir):
+    """Digest of everything the video is made from: our sources, the tools, the fonts and
+    the recordings it plays."""
     h = hashlib.sha256()
+    if not os.path.isdir(sound_dir):
+        raise SystemExit(f"make-video: no recordings in {sound_dir}: build the data first")
+    for name in sorted(os.listdir(sound_dir)):
+        if name.endswith(".wav"):
+            with open(os.path.join(sound_dir, name), "rb") as f:
+                h.update(name.encode() + b"\0" + hashlib.sha256(f.read()).digest())
     for name in sorted(os.listdir(HERE)):
         if name.endswith((".py", ".json", ".sh")):
             with open(os.path.join(HERE, name), "rb") as f:
@@ -100,9 +107,9 @@ def render_pictures(steps, faces, face_ids, picdir):
     return paths, set(bases) | set(marks)
 
 
-def synthesize_clips(steps, clipdir):
+def synthesize_clips(steps, clipdir, sound_dir):
     pieces = {value for step in steps for what, value in step["parsed"] if what == "speech"}
-    paths = {piece: narrate.clip_path(clipdir, piece) for piece in pieces}
+    paths = {piece: narrate.clip_path(clipdir, sound_dir, piece) for piece in pieces}
     missing = [piece for piece in pieces if not os.path.exists(paths[piece])]
     with concurrent.futures.ThreadPoolExecutor(WORKERS) as pool:
         list(pool.map(lambda piece: narrate.synthesize(piece, paths[piece]), missing))
@@ -166,7 +173,8 @@ def main(outdir, workdir):
     os.makedirs(workdir, exist_ok=True)
     dest = os.path.join(outdir, OUTPUT)
     stamp = os.path.join(workdir, "inputs.sha256")
-    key = input_key()
+    sound_dir = os.path.join(outdir, "sound")
+    key = input_key(sound_dir)
     if os.path.exists(dest) and os.path.exists(stamp) and open(stamp).read() == key:
         os.utime(dest)  # newer than the inputs that were touched but not changed
         progress("up to date", dest)
@@ -187,7 +195,7 @@ def main(outdir, workdir):
 
     clipdir = os.path.join(workdir, "speech")
     os.makedirs(clipdir, exist_ok=True)
-    clips, clip_files, made = synthesize_clips(steps, clipdir)
+    clips, clip_files, made = synthesize_clips(steps, clipdir, sound_dir)
     prune(clipdir, clip_files)
     progress("speech", f"{len(clips)} pieces, {made} spoken now")
 
@@ -211,4 +219,7 @@ def main(outdir, workdir):
 if __name__ == "__main__":
     if len(sys.argv) != 3:
         raise SystemExit("usage: build.py OUTDIR WORKDIR")
-    main(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
+    try:
+        main(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
+    except narrate.NarrationError as e:
+        raise SystemExit(f"make-video: {e}")

@@ -1,25 +1,25 @@
 """Narration: entries of the slide table -> pieces of speech and silence -> samples.
 
 An entry is a number (a pause in seconds) or a text: Chinese read by espeak-ng's Cantonese
-voice, where {...} holds Jyutping read syllable by syllable with its tone.
+voice, where {...} holds Jyutping syllables, each played from the program's own recording
+of it (the native speaker's, in the data folder's sound/), so the video teaches the tones
+the look-up page plays.
 """
 import array
 import hashlib
-import math
 import os
 import re
 import subprocess
 import wave
 
-RATE = 22050              # espeak-ng's output rate
+RATE = 22050              # espeak-ng's output rate, and the recordings'
 ZH_SPEED = 155            # words a minute: a little slower than espeak-ng's default
-JP_SPEED = 135            # example syllables slower still, for learners
 GAP_IN_SENTENCE = 0.08    # between the Chinese and Jyutping pieces of one text
+GAP_IN_WORD = 0.1         # between the syllables of one {...}
 GAP_BETWEEN_TEXTS = 0.3
 PUNCTUATION_PAUSE = 0.2   # a text piece that is only punctuation
 SYLLABLE = re.compile(r"^([a-z]+)([1-6])$")
-SYLLABIC_NASAL = re.compile(r"^(m|ng)([1-6])$")
-VERSION = "1"             # bump when the way pieces sound changes
+VERSION = "2"             # bump when the way pieces sound changes
 
 
 class NarrationError(ValueError):
@@ -27,22 +27,12 @@ class NarrationError(ValueError):
 
 
 def _jyutping_pieces(text):
-    """Jyutping syllables -> speech pieces. espeak-ng's Jyutping voice reads syllabic m and ng
-    without their tone, so those become pieces of their own."""
-    pieces, run = [], []
+    """Jyutping syllables -> one recording piece each."""
+    pieces = []
     for syllable in text.split():
         if not SYLLABLE.match(syllable):
             raise NarrationError(f"'{syllable}' is not a Jyutping syllable with a tone digit")
-        nasal = SYLLABIC_NASAL.match(syllable)
-        if nasal:
-            if run:
-                pieces.append(("jp", " ".join(run)))
-                run = []
-            pieces.append((nasal.group(1), nasal.group(2)))
-        else:
-            run.append(syllable)
-    if run:
-        pieces.append(("jp", " ".join(run)))
+        pieces.append(("syllable", syllable))
     return pieces
 
 
@@ -76,37 +66,12 @@ def parse(entries):
                 continue
             else:
                 pieces = [("zh", chunk.strip())]
-            for piece in pieces:
+            for n, piece in enumerate(pieces):
                 if not first:
-                    out.append(("pause", GAP_IN_SENTENCE))
+                    out.append(("pause", GAP_IN_WORD if n else GAP_IN_SENTENCE))
                 out.append(("speech", piece))
                 first = False
         previous_was_text = True
-    return out
-
-
-def _espeak_command(kind, text):
-    if kind == "zh":
-        return ["espeak-ng", "-v", "yue", "-s", str(ZH_SPEED)], text
-    if kind == "jp":
-        return ["espeak-ng", "-v", "yue-Latn-jyutping", "-s", str(JP_SPEED)], text
-    # syllabic nasals: the Cantonese voice's own toned ng, given as phonemes
-    return ["espeak-ng", "-v", "yue", "-s", str(JP_SPEED)], f"[['ng{text}]]"
-
-
-def _notch(samples, freq, q):
-    """Band-reject biquad (RBJ cookbook)."""
-    w = 2 * math.pi * freq / RATE
-    alpha = math.sin(w) / (2 * q)
-    a0 = 1 + alpha
-    b0, b1, b2 = 1 / a0, -2 * math.cos(w) / a0, 1 / a0
-    a1, a2 = -2 * math.cos(w) / a0, (1 - alpha) / a0
-    out = array.array("h")
-    x1 = x2 = y1 = y2 = 0.0
-    for x in samples:
-        y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2
-        x2, x1, y2, y1 = x1, x, y1, y
-        out.append(max(-32768, min(32767, round(y))))
     return out
 
 
@@ -137,24 +102,27 @@ def _trim(samples, threshold=200, margin=0.01):
     return samples[max(0, loud[0] - pad):loud[-1] + pad]
 
 
-def clip_path(workdir, piece):
-    digest = hashlib.sha1(repr((VERSION, ZH_SPEED, JP_SPEED, piece)).encode()).hexdigest()[:16]
+def clip_path(workdir, sound_dir, piece):
+    """Where a piece's samples are: a syllable's recording in sound_dir, or spoken Chinese
+    cached in workdir by its content."""
+    kind, text = piece
+    if kind == "syllable":
+        return os.path.join(sound_dir, text + ".wav")
+    digest = hashlib.sha1(repr((VERSION, ZH_SPEED, piece)).encode()).hexdigest()[:16]
     return os.path.join(workdir, f"{digest}.wav")
 
 
 def synthesize(piece, dest):
-    """Speaks one piece into `dest` (trimmed, 16-bit mono)."""
+    """Speaks one Chinese piece into `dest` (trimmed, 16-bit mono)."""
     kind, text = piece
-    command, stdin = _espeak_command(kind, text)
+    if kind == "syllable":
+        raise NarrationError(f"no recording of {text} at {dest}: build the data (target 'data') "
+                             f"first, and give every syllable of the video a dictionary reading")
     raw = dest + ".raw.wav"
-    subprocess.run(command + ["-w", raw], input=stdin, text=True, check=True,
-                   stderr=subprocess.DEVNULL)
+    subprocess.run(["espeak-ng", "-v", "yue", "-s", str(ZH_SPEED), "-w", raw], input=text,
+                   text=True, check=True, stderr=subprocess.DEVNULL)
     samples = _trim(read_wav(raw))
     os.remove(raw)
-    if kind == "m":
-        # No toned syllabic m in espeak-ng: its toned ng with the dip near 1 kHz that
-        # closed lips give a nasal hum, the nearest it can say.
-        samples = _notch(samples, 1100, 1.4)
     if not samples:
         raise NarrationError(f"espeak-ng said nothing for {text!r}")
     write_wav(dest, samples)
