@@ -35,13 +35,6 @@ void CWMPPlayer4::SetURL(LPCTSTR lpszNewValue)
     InvokeHelper(kDispUrl, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parms, lpszNewValue);
 }
 
-CString CWMPPlayer4::GetURL()
-{
-    CString result;
-    InvokeHelper(kDispUrl, DISPATCH_PROPERTYGET, VT_BSTR, &result, nullptr);
-    return result;
-}
-
 long CWMPPlayer4::GetPlayState()
 {
     long result = 0;

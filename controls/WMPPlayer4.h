@@ -14,7 +14,6 @@ public:
     // Starts the file at once (what played before ends); a path that cannot be
     // played just ends playback.
     void SetURL(LPCTSTR lpszNewValue);
-    CString GetURL();
     // 1 when nothing plays.
     long GetPlayState();
 };

@@ -86,22 +86,14 @@ void ControlRow::Place(const RECT& row)
     MoveWindow(time_, timeLeft, row.top, kTimeWidth, h, TRUE);
 }
 
-void ControlRow::Show(bool visible)
-{
-    if (!Created())
-        return;
-    for (HWND child : {play_, pause_, stop_, bar_, time_})
-        ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
-}
-
 void ControlRow::Update(Playback* playback, bool dragging)
 {
     if (!Created())
         return;
-    const PlayState state = playback ? playback->State() : PlayState::Stopped;
-    EnableWindow(play_, playback && state != PlayState::Playing);
-    EnableWindow(pause_, state == PlayState::Playing);
-    EnableWindow(stop_, state != PlayState::Stopped);
+    const Commands available = AvailableCommands(playback);
+    EnableWindow(play_, available.play);
+    EnableWindow(pause_, available.pause);
+    EnableWindow(stop_, available.stop);
     EnableWindow(bar_, playback != nullptr);
 
     const double duration = playback ? playback->Duration() : 0;

@@ -14,7 +14,6 @@ public:
     void Create(HWND parent);
     bool Created() const { return play_ != nullptr; }
     void Place(const RECT& row);
-    void Show(bool visible);
     // Shows the state and position of `playback` (none: everything idle).
     // While the user drags the bar its position is left alone.
     void Update(Playback* playback, bool dragging);

@@ -13,8 +13,8 @@ namespace {
 
 class DeviceWave final : public Playback {
 public:
-    DeviceWave(HWAVEOUT device, const WavInfo& info, std::string_view data)
-        : device_(device), data_(data), byteRate_(info.byteRate), blockAlign_(info.blockAlign) {}
+    DeviceWave(HWAVEOUT device, const WavInfo& info, std::string data)
+        : device_(device), data_(std::move(data)), byteRate_(info.byteRate), blockAlign_(info.blockAlign) {}
 
     ~DeviceWave() override
     {
@@ -124,7 +124,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Playback> OpenDeviceWave(const WavInfo& info, std::string_view data)
+std::unique_ptr<Playback> OpenDeviceWave(const WavInfo& info, std::string data)
 {
     // A 16-byte "fmt " chunk is a WAVEFORMAT without cbSize; waveOutOpen wants a WAVEFORMATEX.
     std::string format(info.format.begin(), info.format.end());
@@ -136,7 +136,7 @@ std::unique_ptr<Playback> OpenDeviceWave(const WavInfo& info, std::string_view d
     if (waveOutOpen(&device, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()), 0, 0,
                     CALLBACK_NULL) != MMSYSERR_NOERROR)
         return nullptr;
-    auto playback = std::make_unique<DeviceWave>(device, info, data);
+    auto playback = std::make_unique<DeviceWave>(device, info, std::move(data));
     playback->Play();
     return playback;
 }

@@ -2,6 +2,7 @@
 // when the machine has no sound device), everything else through DirectShow.
 #include "Playback.h"
 #include "VideoPlayback.h"
+#include "Volume.h"
 #include "WavePlayback.h"
 
 #include <mmsystem.h>
@@ -63,7 +64,7 @@ private:
 
 // Gives nullptr when `path` is not a WAV file we can play; `isWav` tells the
 // caller whether DirectShow should still be tried.
-std::unique_ptr<Playback> OpenWave(const std::wstring& path, bool& isWav)
+std::unique_ptr<Playback> OpenWave(const std::wstring& path, int volume, bool& isWav)
 {
     File file(path);
     isWav = false;
@@ -79,15 +80,20 @@ std::unique_ptr<Playback> OpenWave(const std::wstring& path, bool& isWav)
         return OpenSilentWave(*info);
     if (info->dataSize > kMaxDeviceWave)
         return nullptr;
-    const std::string data = file.Read(info->dataOffset, info->dataSize);
+    std::string data = file.Read(info->dataOffset, info->dataSize);
     if (data.size() != info->dataSize)
         return nullptr;
-    return OpenDeviceWave(*info, data);
+    // The samples themselves are scaled: waveOutSetVolume is optional for a
+    // device and read logarithmically, so half of it is not half the amplitude.
+    // A compressed format goes to DirectShow, which sets its volume itself.
+    if (!ScaleSamples(*info, data, volume))
+        return nullptr;
+    return OpenDeviceWave(*info, std::move(data));
 }
 
 }  // namespace
 
-std::unique_ptr<Playback> OpenPlayback(const std::wstring& path, HWND screen, HWND notify)
+std::unique_ptr<Playback> OpenPlayback(const std::wstring& path, int volume, HWND screen, HWND notify)
 {
     if (path.empty() || path.find(L"://") != std::wstring::npos)
         return nullptr;  // nothing to play, or a stream address: only files are played
@@ -96,13 +102,13 @@ std::unique_ptr<Playback> OpenPlayback(const std::wstring& path, HWND screen, HW
         return nullptr;
 
     bool isWav = false;
-    if (auto wave = OpenWave(path, isWav))
+    if (auto wave = OpenWave(path, volume, isWav))
         return wave;
     // A WAV whose format the device refuses may still decode through DirectShow;
     // a file named .wav that is no WAV at all is not worth handing to it.
     if (!isWav && HasExtension(path, L".wav"))
         return nullptr;
-    return OpenVideo(path, screen, notify);
+    return OpenVideo(path, volume, screen, notify);
 }
 
 }  // namespace player

@@ -30,19 +30,30 @@ public:
     virtual double Position() = 0;  // seconds
     virtual void Seek(double seconds) = 0;
 
-    virtual bool HasVideo() const { return false; }
     // Places the picture in `rect` of the screen window given when opening.
     virtual void PlaceVideo(const RECT&) {}
     // The graph-event message posted to the control window arrived.
     virtual void OnGraphEvent() {}
 };
 
+// Which of play, pause and stop make sense now: the row's buttons and the
+// context menu's items alike.
+struct Commands {
+    bool play, pause, stop;
+};
+inline Commands AvailableCommands(Playback* playback)
+{
+    const PlayState state = playback ? playback->State() : PlayState::Stopped;
+    return {playback && state != PlayState::Playing, state == PlayState::Playing, state != PlayState::Stopped};
+}
+
 // Messages the playbacks post to the control window.
 inline constexpr UINT kGraphEventMessage = WM_APP + 0x51;
 
-// Opens `path` and starts it. Gives nothing for what cannot be played: a
-// folder, a missing file, unreadable or unknown content. Never shows a dialog.
-// `screen` receives the video picture, `notify` the graph events.
-std::unique_ptr<Playback> OpenPlayback(const std::wstring& path, HWND screen, HWND notify);
+// Opens `path` and starts it at `volume` (Volume.h). Gives nothing for what
+// cannot be played: a folder, a missing file, unreadable or unknown content.
+// Never shows a dialog. `screen` receives the video picture, `notify` the graph
+// events.
+std::unique_ptr<Playback> OpenPlayback(const std::wstring& path, int volume, HWND screen, HWND notify);
 
 }  // namespace player

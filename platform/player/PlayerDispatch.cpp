@@ -8,66 +8,36 @@ namespace player {
 namespace {
 
 // The ids of the Windows Media Player's own interface, so callers written for it work.
-enum : DISPID { kUrl = 1, kClose = 3, kPlayState = 10, kUiMode = 23 };
+enum : DISPID { kUrl = 1, kPlayState = 10 };
 
-constexpr hosted::DispatchMember kMembers[] = {
-    {L"URL", kUrl, hosted::kGet | hosted::kPut},
-    {L"close", kClose, hosted::kMethod},
-    {L"playState", kPlayState, hosted::kGet},
-    {L"uiMode", kUiMode, hosted::kGet | hosted::kPut},
+constexpr hosting::DispatchMember kMembers[] = {
+    {kUrl, hosting::kGet | hosting::kPut},
+    {kPlayState, hosting::kGet},
 };
-
-HRESULT ReturnString(VARIANT* result, const std::wstring& text)
-{
-    result->vt = VT_BSTR;
-    result->bstrVal = SysAllocStringLen(text.data(), UINT(text.size()));
-    return result->bstrVal ? S_OK : E_OUTOFMEMORY;
-}
 
 }  // namespace
 
-PlayerDispatch::PlayerDispatch(PlayerWindow* window) : ControlDispatch(L"MediaPlayerCtl", kMembers), window_(window) {}
+PlayerDispatch::PlayerDispatch(PlayerWindow* window) : ControlDispatch(kMembers), window_(window) {}
 
-HRESULT PlayerDispatch::GetProperty(DISPID id, VARIANT* result, EXCEPINFO*)
+HRESULT PlayerDispatch::GetProperty(DISPID id, VARIANT* result)
 {
-    switch (id) {
-    case kUrl: return ReturnString(result, window_->Url());
-    case kUiMode: return ReturnString(result, window_->UiMode());
-    case kPlayState:
+    if (id == kPlayState) {
         result->vt = VT_I4;
         result->lVal = long(window_->State());
         return S_OK;
     }
-    return DISP_E_MEMBERNOTFOUND;
+    const std::wstring& url = window_->Url();
+    result->vt = VT_BSTR;
+    result->bstrVal = SysAllocStringLen(url.data(), UINT(url.size()));
+    return result->bstrVal ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT PlayerDispatch::PutProperty(DISPID id, const VARIANT& value, EXCEPINFO* excepInfo)
+HRESULT PlayerDispatch::PutProperty(DISPID, const VARIANT& value)
 {
-    VARIANT text;
-    VariantInit(&text);
-    if (FAILED(hosted::CoerceArg(value, VT_BSTR, &text)))
+    std::wstring url;
+    if (!hosting::ArgAsString(value, url))
         return DISP_E_TYPEMISMATCH;
-    const std::wstring string(text.bstrVal ? text.bstrVal : L"", SysStringLen(text.bstrVal));
-    VariantClear(&text);
-    if (id == kUrl) {
-        window_->SetUrl(string);
-        return S_OK;
-    }
-    if (id == kUiMode) {
-        if (window_->SetUiMode(string))
-            return S_OK;
-        return Fail(excepInfo, E_INVALIDARG, L"uiMode 只能是 full、mini、none 或 invisible，不能是“" + string + L"”。");
-    }
-    return DISP_E_MEMBERNOTFOUND;
-}
-
-HRESULT PlayerDispatch::CallMethod(DISPID id, std::span<const VARIANT> args, VARIANT*, EXCEPINFO*, UINT*)
-{
-    if (id != kClose)
-        return DISP_E_MEMBERNOTFOUND;
-    if (!args.empty())
-        return DISP_E_BADPARAMCOUNT;
-    window_->Close();
+    window_->SetUrl(url);
     return S_OK;
 }
 

@@ -1,21 +1,19 @@
-// The player's IDispatch: URL, close, playState and uiMode.
+// The player's IDispatch: URL and playState.
 #pragma once
 
-#include "hosted/ControlDispatch.h"
+#include "hosting/ControlDispatch.h"
 
 namespace player {
 
 class PlayerWindow;
 
-class PlayerDispatch final : public hosted::ControlDispatch {
+class PlayerDispatch final : public hosting::ControlDispatch {
 public:
     explicit PlayerDispatch(PlayerWindow* window);
 
 protected:
-    HRESULT GetProperty(DISPID id, VARIANT* result, EXCEPINFO* excepInfo) override;
-    HRESULT PutProperty(DISPID id, const VARIANT& value, EXCEPINFO* excepInfo) override;
-    HRESULT CallMethod(DISPID id, std::span<const VARIANT> args, VARIANT* result, EXCEPINFO* excepInfo,
-                       UINT* argErr) override;
+    HRESULT GetProperty(DISPID id, VARIANT* result) override;
+    HRESULT PutProperty(DISPID id, const VARIANT& value) override;
 
 private:
     PlayerWindow* window_;  // valid while connected

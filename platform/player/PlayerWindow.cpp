@@ -1,11 +1,12 @@
 #include "PlayerWindow.h"
 
+#include "ContextMenu.h"
 #include "PlayerDispatch.h"
-#include "hosted_control.h"
 #include "player/MediaPlayerCtl.h"
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -15,52 +16,22 @@ namespace {
 constexpr wchar_t kScreenClass[] = L"MediaPlayerCtl.Screen";
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 250;
-
-bool ShowsControls(const std::wstring& mode)
-{
-    return _wcsicmp(mode.c_str(), L"full") == 0 || _wcsicmp(mode.c_str(), L"mini") == 0;
-}
+// The control's stored volume, on its 0-100 scale.
+constexpr int kVolume = 50;
 
 }  // namespace
 
-PlayerWindow::PlayerWindow(HWND hwnd) : hwnd_(hwnd) {}
+PlayerWindow::PlayerWindow(HWND hwnd) : ControlWindow(hwnd, new PlayerDispatch(this)) {}
 
 PlayerWindow::~PlayerWindow()
 {
     playback_.reset();
-    if (dispatch_) {
-        dispatch_->Disconnect();
-        dispatch_->Release();
-    }
     if (uninitCom_)
         CoUninitialize();
 }
 
-LRESULT CALLBACK PlayerWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* self = reinterpret_cast<PlayerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = new PlayerWindow(hwnd);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self)
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        delete self;
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    return self->Handle(msg, wParam, lParam);
-}
-
 LRESULT PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == hosting::GetDispatchMessageId()) {
-        if (!dispatch_)
-            return 0;
-        dispatch_->AddRef();
-        return reinterpret_cast<LRESULT>(static_cast<IDispatch*>(dispatch_));
-    }
     switch (msg) {
     case WM_CREATE: {
         // DirectShow needs COM on this thread; the host may not have started it.
@@ -74,7 +45,6 @@ LRESULT PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
             EnsureScreen();
             EnsureControlRow();
         }
-        dispatch_ = new PlayerDispatch(this);
         Layout();
         return 0;
     }
@@ -116,6 +86,12 @@ LRESULT PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         if (ControlRow::Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
             return TRUE;
         break;
+    case WM_CONTEXTMENU:
+        // Right-clicks on the video area and the row come here from their windows' own
+        // handling; a hidden player (one that only plays sounds) offers nothing.
+        if (IsWindowVisible(hwnd_))
+            OnContextMenu(lParam);
+        return 0;
     case kGraphEventMessage:
         if (playback_)
             playback_->OnGraphEvent();
@@ -133,7 +109,7 @@ void PlayerWindow::SetUrl(const std::wstring& url)
     dragging_ = false;
     url_ = url;
     EnsureScreen();   // a video plays into it
-    playback_ = OpenPlayback(url, screen_, hwnd_);
+    playback_ = OpenPlayback(url, kVolume, screen_, hwnd_);
     if (screen_)
         InvalidateRect(screen_, nullptr, TRUE);
     Layout();
@@ -141,28 +117,6 @@ void PlayerWindow::SetUrl(const std::wstring& url)
 }
 
 PlayState PlayerWindow::State() { return playback_ ? playback_->State() : PlayState::Stopped; }
-
-void PlayerWindow::Close()
-{
-    playback_.reset();
-    url_.clear();
-    if (screen_)
-        InvalidateRect(screen_, nullptr, TRUE);
-    Refresh();
-}
-
-bool PlayerWindow::SetUiMode(const std::wstring& mode)
-{
-    static const wchar_t* const known[] = {L"full", L"mini", L"none", L"invisible"};
-    for (const wchar_t* name : known) {
-        if (_wcsicmp(mode.c_str(), name) == 0) {
-            uiMode_ = name;
-            Layout();
-            return true;
-        }
-    }
-    return false;
-}
 
 void PlayerWindow::EnsureScreen()
 {
@@ -186,15 +140,11 @@ void PlayerWindow::Layout()
 {
     RECT client;
     GetClientRect(hwnd_, &client);
-    const bool controls = ShowsControls(uiMode_);
     RECT screen = client;
-    if (controls) {
-        screen.bottom = std::max(client.top, client.bottom - ControlRow::kHeight);
-        RECT row = client;
-        row.top = screen.bottom;
-        row_.Place(row);
-    }
-    row_.Show(controls);
+    screen.bottom = std::max(client.top, client.bottom - ControlRow::kHeight);
+    RECT row = client;
+    row.top = screen.bottom;
+    row_.Place(row);
     if (screen_)
         MoveWindow(screen_, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top, TRUE);
     if (playback_) {
@@ -223,6 +173,17 @@ void PlayerWindow::OnCommand(int id)
     else if (id == kStopButtonId)
         playback_->Stop();
     Refresh();
+}
+
+void PlayerWindow::OnContextMenu(LPARAM at)
+{
+    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == -1) {  // from the keyboard: at the control's corner
+        point = POINT{};
+        ClientToScreen(hwnd_, &point);
+    }
+    if (const int command = ShowContextMenu(hwnd_, point, AvailableCommands(playback_.get())))
+        OnCommand(command);
 }
 
 void PlayerWindow::OnScroll(int code)
@@ -263,12 +224,8 @@ void RegisterWindowClass(HINSTANCE instance)
     screen.lpszClassName = kScreenClass;
     RegisterClassExW(&screen);
 
-    wc.lpfnWndProc = PlayerWindow::Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    hosting::ControlWindow::Register<PlayerWindow>(instance, kClassName, IDC_ARROW,
+                                                   reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 }  // namespace player

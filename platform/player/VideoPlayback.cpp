@@ -1,6 +1,8 @@
 #define NO_DSHOW_STRSAFE
 #include "VideoPlayback.h"
 
+#include "Volume.h"
+
 #include <dshow.h>
 
 #include <algorithm>
@@ -71,7 +73,7 @@ public:
         graph_.Reset();
     }
 
-    bool Open(const std::wstring& path, HWND screen, HWND notify)
+    bool Open(const std::wstring& path, int volume, HWND screen, HWND notify)
     {
         if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                     graph_.OutVoid())))
@@ -93,6 +95,10 @@ public:
             FAILED(graph_->QueryInterface(IID_IMediaEventEx, events_.OutVoid())))
             return false;
         events_->SetNotifyWindow(reinterpret_cast<OAHWND>(notify), kGraphEventMessage, 0);
+        // Without a sound renderer (no device) there is nothing to set.
+        Ref<IBasicAudio> audio;
+        if (SUCCEEDED(graph_->QueryInterface(IID_IBasicAudio, audio.OutVoid())))
+            audio->put_Volume(DirectShowVolume(volume));
         if (renderer_ && SUCCEEDED(graph_->QueryInterface(IID_IVideoWindow, window_.OutVoid()))) {
             graph_->QueryInterface(IID_IBasicVideo, video_.OutVoid());
             window_->put_Owner(reinterpret_cast<OAHWND>(screen));
@@ -163,8 +169,6 @@ public:
             control_->Pause();
     }
 
-    bool HasVideo() const override { return bool(window_); }
-
     // Like the Media Player with stretchToFit off: the picture keeps its
     // proportions, is never enlarged beyond its own size, and is centred.
     void PlaceVideo(const RECT& rect) override
@@ -214,10 +218,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Playback> OpenVideo(const std::wstring& path, HWND screen, HWND notify)
+std::unique_ptr<Playback> OpenVideo(const std::wstring& path, int volume, HWND screen, HWND notify)
 {
     auto playback = std::make_unique<VideoPlayback>();
-    if (!playback->Open(path, screen, notify))
+    if (!playback->Open(path, volume, screen, notify))
         return nullptr;
     return playback;
 }

@@ -8,9 +8,9 @@
 
 namespace player {
 
-// Builds the graph for `path` and runs it. The picture goes into `screen`;
-// graph events are posted to `notify` as kGraphEventMessage. Gives nothing
-// when the file cannot be rendered at all (no decoder, not a medium).
-std::unique_ptr<Playback> OpenVideo(const std::wstring& path, HWND screen, HWND notify);
+// Builds the graph for `path` and runs it at `volume` (Volume.h). The picture
+// goes into `screen`; graph events are posted to `notify` as kGraphEventMessage.
+// Gives nothing when the file cannot be rendered at all (no decoder, not a medium).
+std::unique_ptr<Playback> OpenVideo(const std::wstring& path, int volume, HWND screen, HWND notify);
 
 }  // namespace player

@@ -7,13 +7,13 @@
 #include "WavFile.h"
 
 #include <memory>
-#include <string_view>
+#include <string>
 
 namespace player {
 
 // Plays the data through waveOut. Gives nothing when the device refuses the
 // format (the caller may then try DirectShow). `data` is the sample data.
-std::unique_ptr<Playback> OpenDeviceWave(const WavInfo& info, std::string_view data);
+std::unique_ptr<Playback> OpenDeviceWave(const WavInfo& info, std::string data);
 
 // Plays nothing; reports Playing for the file's duration.
 std::unique_ptr<Playback> OpenSilentWave(const WavInfo& info);

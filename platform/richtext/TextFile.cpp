@@ -36,7 +36,7 @@ FileRead FromWin32Error(const std::wstring& path, DWORD code)
 
 }  // namespace
 
-FileRead ReadTextFile(const std::wstring& path, uint64_t maxBytes)
+FileRead ReadTextFile(const std::wstring& path)
 {
     if (path.empty())
         return Failure(E_INVALIDARG, L"无法载入文件：没有给出文件名。");
@@ -55,12 +55,12 @@ FileRead ReadTextFile(const std::wstring& path, uint64_t maxBytes)
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
         result = FromWin32Error(path, GetLastError());
-    } else if (uint64_t(size.QuadPart) > maxBytes) {
+    } else if (uint64_t(size.QuadPart) > kMaxFileBytes) {
         wchar_t megabytes[32];
         swprintf(megabytes, 32, L"%.1f MB", double(size.QuadPart) / (1 << 20));
         result = Failure(HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE),
                          L"无法载入文件" + Quoted(path) + L"：文件太大（" + megabytes + L"），最多只能载入 " +
-                             std::to_wstring(maxBytes >> 20) + L" MB。");
+                             std::to_wstring(kMaxFileBytes >> 20) + L" MB。");
     } else {
         result.bytes.resize(size_t(size.QuadPart));
         size_t done = 0;

@@ -17,6 +17,6 @@ struct FileRead {
     std::wstring message;  // for the user: names the file and the reason
 };
 
-FileRead ReadTextFile(const std::wstring& path, uint64_t maxBytes = kMaxFileBytes);
+FileRead ReadTextFile(const std::wstring& path);
 
 }  // namespace richtext

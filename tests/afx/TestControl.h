@@ -1,5 +1,5 @@
-// A small hosted control for the framework's tests: a child window that hands
-// out an IDispatch, the way our real controls do, and logs every call.
+// A small hosted control for the framework's tests: a control window of ours
+// whose IDispatch logs every call exactly as the host made it.
 #pragma once
 
 #include <windows.h>
@@ -15,11 +15,10 @@ inline constexpr wchar_t kClassName[] = L"AfxTestCtl";
 inline constexpr CLSID kClsid = {0xA4B1C2D3, 0x0E0F, 0x4A5B, {0x8C, 0x9D, 0x01, 0x23, 0x45, 0x67, 0x89, 0xAB}};
 
 // Members:
-//   1  Text      get/put BSTR
-//   10 State     get/put I4
-//   37 Load      method (BSTR, VARIANT) -> records both
-//   50 Describe  method, any arguments -> BSTR listing them "vt:value", first argument first
-//   99 Fail      method -> DISP_E_EXCEPTION, description kFailure, wCode 1001
+//   1  Text   put BSTR -> records it
+//   10 State  get I4, always 1
+//   37 Load   method (BSTR, VARIANT) -> records both
+//   99 Fail   method -> DISP_E_EXCEPTION, description kFailure, scode E_ACCESSDENIED
 inline constexpr wchar_t kFailure[] = L"控件出错了";
 
 struct Call {
@@ -32,6 +31,7 @@ struct Call {
 
 struct Log {
     std::vector<Call> calls;
+    std::wstring text;
     std::wstring loadedPath;
     VARIANT loadedType{};
 };

@@ -8,6 +8,7 @@
 #include "AppTestSupport.h"
 #include "resources/Paths.h"
 #include "app/PronounceDlg.h"
+#include "support/PlayerUrl.h"
 #include "training/TrainingPage.h"
 
 using namespace app_test;
@@ -43,7 +44,7 @@ void ExpectUntouchedControls(CPronounceDlg& d)
 
 std::wstring PlayerUrl(CPronounceDlg& d)
 {
-    return d.m_player.GetURL().GetString();
+    return test_support::PlayerUrl(d.m_player.m_hWnd);
 }
 
 std::wstring AppName()
@@ -84,7 +85,7 @@ private:
             wcscmp(cls, L"#32770") == 0 && !CWnd::FromHandlePermanent(hwnd)) {
             ++s_current->count;
             s_current->pageWhileOpen = VisibleSet(s_current->m_dlg);
-            s_current->urlWhileOpen = s_current->m_dlg.m_player.GetURL().GetString();
+            s_current->urlWhileOpen = PlayerUrl(s_current->m_dlg);
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }

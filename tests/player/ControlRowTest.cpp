@@ -79,22 +79,6 @@ TEST(PlayerControlRow, AHiddenPlayerGetsItsRowWhenShown)
     EXPECT_EQ(SendMessageW(host.Child(player::kPositionBarId), TBM_GETRANGEMAX, 0, 0), 60000);
 }
 
-TEST(PlayerControlRow, UiModeNoneGivesTheVideoTheWholeArea)
-{
-    PlayerHost host;
-    VARIANT mode;
-    mode.vt = VT_BSTR;
-    mode.bstrVal = SysAllocString(L"none");
-    ASSERT_EQ(PutProperty(host.Dispatch(), 23, mode), S_OK);
-    VariantClear(&mode);
-    RECT client;
-    GetClientRect(host.Control(), &client);
-    const RECT screen = RectIn(host.Child(player::kScreenId), host.Control());
-    EXPECT_EQ(screen.bottom, client.bottom);
-    EXPECT_FALSE(IsWindowVisible(host.Child(player::kPlayButtonId)));
-    EXPECT_FALSE(IsWindowVisible(host.Child(player::kPositionBarId)));
-}
-
 TEST(PlayerControlRow, ButtonsFollowTheState)
 {
     PlayerHost host;

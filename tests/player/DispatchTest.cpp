@@ -1,38 +1,12 @@
-// The player's IDispatch as a host sees it: names, ids, call kinds and errors.
+// The player's IDispatch as a host sees it: ids, call kinds and errors.
 #include "PlayerHost.h"
 
-#include "hosted_control.h"
-#include "player/MediaPlayerCtl.h"
+#include "hosting/HostedControl.h"
 
 #include <gtest/gtest.h>
 
 namespace player_test {
 namespace {
-
-DISPID IdOf(IDispatch* dispatch, const wchar_t* name, HRESULT* hr = nullptr)
-{
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    DISPID id = 12345;
-    const HRESULT result = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (hr)
-        *hr = result;
-    return id;
-}
-
-TEST(PlayerDispatch, NamesGiveTheMediaPlayerIds)
-{
-    PlayerHost host;
-    IDispatch* d = host.Dispatch();
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(IdOf(d, L"URL"), 1);
-    EXPECT_EQ(IdOf(d, L"url"), 1);  // automation names are case-insensitive
-    EXPECT_EQ(IdOf(d, L"close"), 3);
-    EXPECT_EQ(IdOf(d, L"playState"), 10);
-    EXPECT_EQ(IdOf(d, L"uiMode"), 23);
-    HRESULT hr = S_OK;
-    EXPECT_EQ(IdOf(d, L"settings", &hr), DISPID_UNKNOWN);
-    EXPECT_EQ(hr, DISP_E_UNKNOWNNAME);
-}
 
 TEST(PlayerDispatch, EachWindowMessageHandsOutAnotherReference)
 {
@@ -72,39 +46,6 @@ TEST(PlayerDispatch, WrongKindsOfCallAreRefused)
     DISPPARAMS none{};
     EXPECT_EQ(d->Invoke(10, IID_IDispatch, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
               DISP_E_UNKNOWNINTERFACE);
-}
-
-TEST(PlayerDispatch, CloseEndsPlayback)
-{
-    PlayerHost host;
-    ASSERT_EQ(host.PutUrl(WriteWav(L"close.wav", 60000)), S_OK);
-    ASSERT_NE(host.PlayState(), 1);
-    DISPPARAMS none{};
-    EXPECT_EQ(host.Dispatch()->Invoke(3, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(host.PlayState(), 1);
-    EXPECT_EQ(host.Url(), L"");
-}
-
-TEST(PlayerDispatch, BadUiModeIsAnExceptionWithADescription)
-{
-    PlayerHost host;
-    VARIANT mode;
-    mode.vt = VT_BSTR;
-    mode.bstrVal = SysAllocString(L"sideways");
-    EXCEPINFO info{};
-    EXPECT_EQ(PutProperty(host.Dispatch(), 23, mode, &info), DISP_E_EXCEPTION);
-    VariantClear(&mode);
-    ASSERT_NE(info.bstrDescription, nullptr);
-    EXPECT_NE(std::wstring(info.bstrDescription).find(L"sideways"), std::wstring::npos);
-    EXPECT_NE(info.bstrSource, nullptr);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrSource);
-
-    VARIANT result;
-    VariantInit(&result);
-    ASSERT_EQ(GetProperty(host.Dispatch(), 23, &result), S_OK);
-    EXPECT_STREQ(result.bstrVal, L"full");
-    VariantClear(&result);
 }
 
 TEST(PlayerDispatch, ReferenceOutlivingTheWindowFailsCleanly)

@@ -2,7 +2,7 @@
 
 #include "support/WavBytes.h"
 
-#include "hosted_control.h"
+#include "hosting/HostedControl.h"
 #include "player/MediaPlayerCtl.h"
 
 #include <shellapi.h>
@@ -186,15 +186,23 @@ void PumpFor(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
-void Click(HWND button)
+namespace {
+
+void ClickWith(HWND target, UINT down, WPARAM button)
 {
     RECT rect;
-    GetClientRect(button, &rect);
+    GetClientRect(target, &rect);
     const LPARAM at = MAKELPARAM(rect.right / 2, rect.bottom / 2);
-    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(button, WM_LBUTTONUP, 0, at);
+    SendMessageW(target, down, button, at);
+    SendMessageW(target, down + 1, 0, at);  // the button's up message
     PumpFor(0);
 }
+
+}  // namespace
+
+void Click(HWND button) { ClickWith(button, WM_LBUTTONDOWN, MK_LBUTTON); }
+
+void RightClick(HWND target) { ClickWith(target, WM_RBUTTONDOWN, MK_RBUTTON); }
 
 int CountVisibleTopLevelWindows()
 {

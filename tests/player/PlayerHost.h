@@ -53,6 +53,8 @@ void PumpFor(DWORD ms);
 
 // A left click in the middle of `button`, by its own mouse messages.
 void Click(HWND button);
+// The same with the right button.
+void RightClick(HWND target);
 
 // Top-level windows of this process that are visible.
 int CountVisibleTopLevelWindows();

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <oleauto.h>
 
-#include <hosted_control.h>
+#include <hosting/HostedControl.h>
 
 #include "app/PronounceDlg.h"
 

@@ -3,12 +3,13 @@
 #include "TrainingTest.h"
 
 #include "controls/WMPPlayer4.h"
+#include "support/PlayerUrl.h"
 
 namespace {
 
 std::wstring PlayerUrl(GameSession& s)
 {
-    return std::wstring(s.Page().m_player.GetURL().GetString());
+    return test_support::PlayerUrl(s.Page().m_player.m_hWnd);
 }
 
 TEST(TrainingAnswer, HitRewritesHitsTotalAndRateThenTheNextCharacterFallsFromTheTop)

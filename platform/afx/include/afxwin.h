@@ -506,17 +506,11 @@ public:
     // Hosting of the in-process controls (see AfxRegisterHostedControl in <afxdisp.h>).
     BOOL CreateControl(REFCLSID clsid, LPCTSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                        UINT nID, CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
-    // Calls the control's IDispatch::Invoke. Parameters follow pbParamInfo (VTS_xxx);
-    // pvRet receives a vtRet value (VT_BSTR: CString*). Throws COleDispatchException*
-    // or COleException* on failure.
+    // Calls the control's IDispatch::Invoke. Parameters follow pbParamInfo (VTS_BSTR,
+    // VTS_VARIANT); pvRet receives a vtRet value (VT_I4: long*). Throws
+    // COleDispatchException* or COleException* on failure.
     void AFX_CDECL InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
                                 const BYTE* pbParamInfo, ...);
-    void InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
-                       va_list argList);
-    void SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
-    void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
-    // The control's IUnknown (not AddRef'ed, like MFC), or nullptr.
-    IUnknown* GetControlUnknown();
 
     // Window state and geometry
     CWnd* GetDlgItem(int nID) const;

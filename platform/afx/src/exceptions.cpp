@@ -39,19 +39,6 @@ void AfxThrowUserException() { throw new CUserException; }
 void AfxThrowNotSupportedException() { throw new CNotSupportedException; }
 void AfxThrowMemoryException() { throw new CMemoryException; }
 
-SCODE COleException::Process(const CException* pAnyException)
-{
-    if (!pAnyException)
-        return E_UNEXPECTED;
-    if (pAnyException->IsKindOf(RUNTIME_CLASS(COleException)))
-        return static_cast<const COleException*>(pAnyException)->m_sc;
-    if (pAnyException->IsKindOf(RUNTIME_CLASS(CMemoryException)))
-        return E_OUTOFMEMORY;
-    if (pAnyException->IsKindOf(RUNTIME_CLASS(CNotSupportedException)))
-        return E_NOTIMPL;
-    return E_UNEXPECTED;
-}
-
 BOOL COleException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext)
 {
     if (pnHelpContext)
@@ -65,15 +52,15 @@ BOOL COleException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHe
     return TRUE;
 }
 
-COleDispatchException::COleDispatchException(LPCTSTR lpszDescription, UINT nHelpID, WORD wCode)
-    : m_wCode(wCode), m_strDescription(lpszDescription), m_dwHelpContext(nHelpID)
+COleDispatchException::COleDispatchException(LPCTSTR lpszDescription, SCODE scError)
+    : m_scError(scError), m_strDescription(lpszDescription)
 {
 }
 
 BOOL COleDispatchException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext)
 {
     if (pnHelpContext)
-        *pnHelpContext = m_dwHelpContext;
+        *pnHelpContext = 0;
     if (!lpszError || !nMaxError)
         return FALSE;
     if (!m_strDescription.IsEmpty())
@@ -84,8 +71,3 @@ BOOL COleDispatchException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PU
 }
 
 void AfxThrowOleException(SCODE sc) { throw new COleException(sc); }
-
-void AfxThrowOleDispatchException(WORD wCode, LPCTSTR lpszDescription, UINT nHelpID)
-{
-    throw new COleDispatchException(lpszDescription, nHelpID, wCode);
-}

@@ -2,8 +2,6 @@
 // and CreateControl.
 #include <afxdisp.h>
 
-#include <hosted_control.h>
-
 #include <vector>
 
 namespace {
@@ -41,21 +39,7 @@ void EnsureRegistered(HostedControl& c)
 
 void AfxRegisterHostedControl(REFCLSID clsid, LPCWSTR className, void (*registerClass)(HINSTANCE))
 {
-    if (!className)
-        return;
-    if (HostedControl* c = Find(clsid)) {
-        c->className = className;
-        c->registerClass = registerClass;
-        c->registered = false;
-        return;
-    }
     Controls().push_back({clsid, className, registerClass, false});
-}
-
-LPCWSTR AfxFindHostedControlClass(REFCLSID clsid)
-{
-    HostedControl* c = Find(clsid);
-    return c ? c->className.c_str() : nullptr;
 }
 
 void AfxEnableControlContainer()
@@ -76,14 +60,4 @@ BOOL CWnd::CreateControl(REFCLSID clsid, LPCTSTR pszWindowName, DWORD dwStyle, c
     return CreateEx(0, c->className.c_str(), pszWindowName, dwStyle, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)));
-}
-
-IUnknown* CWnd::GetControlUnknown()
-{
-    // Like MFC, not AddRef'ed: valid while the control window lives.
-    IDispatch* pDisp = hosting::QueryDispatch(m_hWnd);
-    if (!pDisp)
-        return nullptr;
-    pDisp->Release();
-    return pDisp;
 }

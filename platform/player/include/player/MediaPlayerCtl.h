@@ -5,11 +5,9 @@
 //   URL        DISPID 1   get/put  BSTR: putting a path starts it at once and
 //                                  ends what played before; a path that cannot
 //                                  be played just ends it (never a dialog).
-//   close      DISPID 3   method   ends playback and frees the file.
 //   playState  DISPID 10  get      I4: 1 stopped, 2 paused, 3 playing.
-//   uiMode     DISPID 23  get/put  BSTR: "full"/"mini" show the control row,
-//                                  "none"/"invisible" give the video the whole area.
-// Defaults: autoStart on, played once, uiMode "full", no error dialogs.
+// Everything plays at half the full amplitude (volume 50 of 100). A right-click
+// on a visible control opens a menu of play, pause and stop.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +16,8 @@ namespace player {
 
 inline constexpr wchar_t kClassName[] = L"MediaPlayerCtl";
 
-// Ids of the control row's child windows.
+// Ids of the control row's child windows; play, pause and stop also name the
+// context menu's commands.
 inline constexpr int kPlayButtonId = 1;
 inline constexpr int kPauseButtonId = 2;
 inline constexpr int kStopButtonId = 3;

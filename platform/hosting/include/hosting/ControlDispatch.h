@@ -1,26 +1,24 @@
 // The IDispatch that every in-process control of ours hands to its host.
 //
-// A control names its members in a table (name, DISPID, which kinds of call it
+// A control lists its members in a table (DISPID, which kinds of call it
 // answers); this base does the COM bookkeeping and the checks that every
 // Invoke needs (interface id, call kind, the DISPID_PROPERTYPUT named argument,
 // argument count), and passes the call on to the control's handlers. Members it
 // does not know, or calls of a kind a member does not answer, give
-// DISP_E_MEMBERNOTFOUND.
+// DISP_E_MEMBERNOTFOUND. Hosts call by DISPID: names are not resolved.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
 #include <span>
 #include <string>
 
-namespace hosted {
+namespace hosting {
 
 enum MemberKind : unsigned { kGet = 1, kPut = 2, kMethod = 4 };
 
 struct DispatchMember {
-    const wchar_t* name;
     DISPID id;
     unsigned kinds;  // MemberKind bits
 };
@@ -28,12 +26,11 @@ struct DispatchMember {
 class ControlDispatch : public IDispatch {
 public:
     // `members` must outlive the object (a static table).
-    ControlDispatch(const wchar_t* source, std::span<const DispatchMember> members);
+    explicit ControlDispatch(std::span<const DispatchMember> members);
 
     // The window calls this when it is destroyed: later calls fail with
     // CO_E_OBJNOTCONNECTED instead of reaching a window that is gone.
     void Disconnect() { connected_ = false; }
-    bool IsConnected() const { return connected_; }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -49,26 +46,26 @@ protected:
     virtual ~ControlDispatch() = default;
 
     // `result` is never null. Return S_OK, a DISP_E_ code, or Fail(...).
-    virtual HRESULT GetProperty(DISPID id, VARIANT* result, EXCEPINFO* excepInfo);
-    virtual HRESULT PutProperty(DISPID id, const VARIANT& value, EXCEPINFO* excepInfo);
-    // `args` are in call order (the first argument first), `result` may be null.
-    virtual HRESULT CallMethod(DISPID id, std::span<const VARIANT> args, VARIANT* result,
-                               EXCEPINFO* excepInfo, UINT* argErr);
+    virtual HRESULT GetProperty(DISPID id, VARIANT* result);
+    virtual HRESULT PutProperty(DISPID id, const VARIANT& value);
+    // `args` are in call order (the first argument first).
+    virtual HRESULT CallMethod(DISPID id, std::span<const VARIANT> args, EXCEPINFO* excepInfo);
 
     // Fills the EXCEPINFO (when the caller gave one) and returns DISP_E_EXCEPTION.
-    HRESULT Fail(EXCEPINFO* excepInfo, HRESULT code, const std::wstring& description) const;
+    static HRESULT Fail(EXCEPINFO* excepInfo, HRESULT code, const std::wstring& description);
 
 private:
     const DispatchMember* Find(DISPID id) const;
 
-    std::atomic<ULONG> refs_{1};
+    ULONG refs_ = 1;  // the control's thread only
     bool connected_ = true;
-    const wchar_t* source_;
     std::span<const DispatchMember> members_;
 };
 
-// Converts `in` to `type` into `out` (VariantInit'ed by the caller, VariantClear'ed
-// by it afterwards). Gives DISP_E_TYPEMISMATCH when it cannot, like DispGetParam.
-HRESULT CoerceArg(const VARIANT& in, VARTYPE type, VARIANT* out);
+// `in` as a string, converted as VariantChangeType does (arguments passed by
+// reference included); nothing when it cannot be converted.
+bool ArgAsString(const VARIANT& in, std::wstring& out);
+// `in` as a 32-bit integer, likewise.
+bool ArgAsLong(const VARIANT& in, long& out);
 
-}  // namespace hosted
+}  // namespace hosting

@@ -1,13 +1,13 @@
-#include "hosted/ControlDispatch.h"
+#include "hosting/ControlDispatch.h"
 
 #include <oleauto.h>
 
+#include <iterator>
 #include <vector>
 
-namespace hosted {
+namespace hosting {
 
-ControlDispatch::ControlDispatch(const wchar_t* source, std::span<const DispatchMember> members)
-    : source_(source), members_(members) {}
+ControlDispatch::ControlDispatch(std::span<const DispatchMember> members) : members_(members) {}
 
 STDMETHODIMP ControlDispatch::QueryInterface(REFIID iid, void** out)
 {
@@ -47,21 +47,10 @@ STDMETHODIMP ControlDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info)
     return DISP_E_BADINDEX;
 }
 
-STDMETHODIMP ControlDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+STDMETHODIMP ControlDispatch::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids)
 {
-    if (!IsEqualIID(iid, IID_NULL))
-        return DISP_E_UNKNOWNINTERFACE;
-    if (!names || !ids || count == 0)
-        return E_INVALIDARG;
-    // Only the member name can be resolved: controls of ours take no named arguments.
-    for (UINT i = 0; i < count; ++i)
+    for (UINT i = 0; ids && i < count; ++i)
         ids[i] = DISPID_UNKNOWN;
-    for (const DispatchMember& m : members_) {
-        if (names[0] && _wcsicmp(names[0], m.name) == 0) {
-            ids[0] = m.id;
-            return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-        }
-    }
     return DISP_E_UNKNOWNNAME;
 }
 
@@ -74,7 +63,7 @@ const DispatchMember* ControlDispatch::Find(DISPID id) const
 }
 
 STDMETHODIMP ControlDispatch::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr)
+                                     VARIANT* result, EXCEPINFO* excepInfo, UINT*)
 {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
@@ -96,7 +85,7 @@ STDMETHODIMP ControlDispatch::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DI
             return DISP_E_PARAMNOTFOUND;
         if (params->cArgs != 1)
             return DISP_E_BADPARAMCOUNT;
-        return PutProperty(id, params->rgvarg[0], excepInfo);
+        return PutProperty(id, params->rgvarg[0]);
     }
     if (params->cNamedArgs != 0)
         return DISP_E_NONAMEDARGS;
@@ -110,54 +99,66 @@ STDMETHODIMP ControlDispatch::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DI
         VariantInit(&scratch);
         VARIANT* out = result ? result : &scratch;
         VariantInit(out);
-        const HRESULT hr = GetProperty(id, out, excepInfo);
+        const HRESULT hr = GetProperty(id, out);
         VariantClear(&scratch);
         return hr;
     }
     if ((flags & DISPATCH_METHOD) && (member->kinds & kMethod)) {
         // DISPPARAMS holds the arguments last first.
-        std::vector<VARIANT> args(params->rgvarg, params->rgvarg + params->cArgs);
-        std::vector<VARIANT> inOrder(args.rbegin(), args.rend());
+        const std::vector<VARIANT> args(std::make_reverse_iterator(params->rgvarg + params->cArgs),
+                                        std::make_reverse_iterator(params->rgvarg));
         if (result)
             VariantInit(result);
-        UINT localErr = 0;
-        const HRESULT hr = CallMethod(id, inOrder, result, excepInfo, &localErr);
-        // The callee counts arguments in call order; DISPPARAMS counts them backwards.
-        if (argErr && (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTOPTIONAL))
-            *argErr = params->cArgs - 1 - localErr;
-        return hr;
+        return CallMethod(id, args, excepInfo);
     }
     return DISP_E_MEMBERNOTFOUND;
 }
 
-HRESULT ControlDispatch::GetProperty(DISPID, VARIANT*, EXCEPINFO*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT ControlDispatch::GetProperty(DISPID, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
 
-HRESULT ControlDispatch::PutProperty(DISPID, const VARIANT&, EXCEPINFO*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT ControlDispatch::PutProperty(DISPID, const VARIANT&) { return DISP_E_MEMBERNOTFOUND; }
 
-HRESULT ControlDispatch::CallMethod(DISPID, std::span<const VARIANT>, VARIANT*, EXCEPINFO*, UINT*)
-{
-    return DISP_E_MEMBERNOTFOUND;
-}
+HRESULT ControlDispatch::CallMethod(DISPID, std::span<const VARIANT>, EXCEPINFO*) { return DISP_E_MEMBERNOTFOUND; }
 
-HRESULT ControlDispatch::Fail(EXCEPINFO* excepInfo, HRESULT code, const std::wstring& description) const
+HRESULT ControlDispatch::Fail(EXCEPINFO* excepInfo, HRESULT code, const std::wstring& description)
 {
     if (excepInfo) {
         *excepInfo = EXCEPINFO{};
-        excepInfo->bstrSource = SysAllocString(source_);
         excepInfo->bstrDescription = SysAllocStringLen(description.data(), UINT(description.size()));
         excepInfo->scode = code;
     }
     return DISP_E_EXCEPTION;
 }
 
-HRESULT CoerceArg(const VARIANT& in, VARTYPE type, VARIANT* out)
+namespace {
+
+// Arguments passed by reference arrive as VT_BYREF | type; VariantChangeType
+// dereferences them.
+bool Convert(const VARIANT& in, VARTYPE type, VARIANT& out)
 {
-    // Arguments passed by reference arrive as VT_BYREF | type; VariantChangeType
-    // dereferences them.
-    const HRESULT hr = VariantChangeType(out, const_cast<VARIANT*>(&in), 0, type);
-    if (FAILED(hr))
-        return DISP_E_TYPEMISMATCH;
-    return S_OK;
+    VariantInit(&out);
+    return SUCCEEDED(VariantChangeType(&out, const_cast<VARIANT*>(&in), 0, type));
 }
 
-}  // namespace hosted
+}  // namespace
+
+bool ArgAsString(const VARIANT& in, std::wstring& out)
+{
+    VARIANT text;
+    if (!Convert(in, VT_BSTR, text))
+        return false;
+    out.assign(text.bstrVal ? text.bstrVal : L"", SysStringLen(text.bstrVal));
+    VariantClear(&text);
+    return true;
+}
+
+bool ArgAsLong(const VARIANT& in, long& out)
+{
+    VARIANT number;
+    if (!Convert(in, VT_I4, number))
+        return false;
+    out = number.lVal;
+    return true;
+}
+
+}  // namespace hosting
