@@ -13,17 +13,45 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/Clock.h"
-#include "bench/startup/DictionaryFile.h"
+#include "support/DictionaryFile.h"
+#include "support/FileBytes.h"
 
 namespace {
 
-const wchar_t kDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
-const wchar_t kSavedDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3.bench-saved";
+using test_support::kDictionaryPath;
+
 constexpr int kDictionaryRows = 40000;  // the goal's dictionary; a second argument overrides it
+
+// The benchmark's dictionary: characters from U+4E00 on, repeating once the block is
+// used up (as a dictionary with several readings does), each spelled with an initial,
+// a final and a tone digit.
+std::string DictionarySql(int rows)
+{
+    const char* const initials[] = {"b", "p", "m", "f", "d", "t", "n", "l", "g", "k", "ng", "h",
+                                    "gw", "kw", "w", "z", "c", "s", "j"};
+    const char* const finals[] = {"aa", "aai", "aau", "aam", "aan", "aang", "aap", "aat", "aak",
+                                  "ai", "au", "am", "an", "ang", "e", "ei", "eng", "i", "in",
+                                  "ing", "o", "oi", "ou", "on", "ong", "u", "ui", "un", "ung",
+                                  "yu", "yun", "oe", "eoi", "eon"};
+    auto values = [](const char* const* parts, int n) {
+        std::string list;
+        for (int k = 0; k < n; ++k)
+            list += (k ? ", (" : "(") + std::to_string(k) + ", '" + parts[k] + "')";
+        return list;
+    };
+    return "CREATE TABLE cantonesePhonetic(id INTEGER PRIMARY KEY, Character TEXT NOT NULL, Phonetic TEXT NOT NULL);"
+           "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows - 1) +
+           "), initial(k, s) AS (VALUES " + values(initials, 19) + "), final(k, s) AS (VALUES " +
+           values(finals, 34) +
+           ") INSERT INTO cantonesePhonetic SELECT i + 1, char(0x4E00 + i % 20992), initial.s || final.s || (i % 6 + 1)"
+           " FROM n JOIN initial ON initial.k = i % 19 JOIN final ON final.k = i / 19 % 34 ORDER BY i;";
+}
 
 std::wstring ProgramFolder()
 {
@@ -116,21 +144,26 @@ double Least(const std::vector<double>& v)
 class DictionarySwap
 {
 public:
-    explicit DictionarySwap(int rows)
+    explicit DictionarySwap(int rows) : m_saved(test_support::ReadFileBytes(kDictionaryPath))
     {
-        m_saved = MoveFileExW(kDictionaryPath, kSavedDictionaryPath, MOVEFILE_REPLACE_EXISTING);
-        m_ok = WriteDictionaryFile(kDictionaryPath, rows);
+        try {
+            test_support::WriteFileBytes(kDictionaryPath, test_support::DatabaseImage(DictionarySql(rows)));
+            m_ok = true;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+        }
     }
     ~DictionarySwap()
     {
-        DeleteFileW(kDictionaryPath);
         if (m_saved)
-            MoveFileExW(kSavedDictionaryPath, kDictionaryPath, MOVEFILE_REPLACE_EXISTING);
+            test_support::WriteFileBytes(kDictionaryPath, *m_saved);
+        else
+            DeleteFileW(kDictionaryPath);
     }
     bool ok() const { return m_ok; }
 
 private:
-    bool m_saved = false;
+    std::optional<std::string> m_saved;
     bool m_ok = false;
 };
 

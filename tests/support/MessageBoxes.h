@@ -32,6 +32,10 @@ public:
     // Forgets the boxes taken and the answers (back to the default button).
     void Reset();
 
+    // Forgets the boxes showing `text` among those taken after the first `count`:
+    // the boxes of a test's own probe.
+    void ForgetSince(size_t count, const std::wstring& text);
+
     const std::vector<MessageBoxRecord>& Taken() const { return m_taken; }
     size_t Count() const { return m_taken.size(); }
     // The boxes that came before main() (static objects of the program).

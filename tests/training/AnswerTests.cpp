@@ -6,7 +6,7 @@
 
 namespace {
 
-std::wstring PlayerUrl(GameSession& s)
+std::wstring PlayerUrl(MainWindowDriver& s)
 {
     return std::wstring(s.Page().m_player.GetURL().GetString());
 }
@@ -14,7 +14,7 @@ std::wstring PlayerUrl(GameSession& s)
 TEST(TrainingAnswer, HitRewritesHitsTotalAndRateThenTheNextCharacterFallsFromTheTop)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(s.Text(IDC_FALLING), L"你");
         s.Tick(1, 40);
@@ -30,7 +30,7 @@ TEST(TrainingAnswer, HitRewritesHitsTotalAndRateThenTheNextCharacterFallsFromThe
         EXPECT_EQ(label.bottom - label.top, 14);
         EXPECT_EQ(s.Text(IDC_ANSWER), L"");
         EXPECT_EQ(s.Text(IDC_HINT), kPrompt);
-        EXPECT_EQ(PlayerUrl(s), SoundPath(L"ok.wav"));
+        EXPECT_EQ(PlayerUrl(s), RecordingPath(L"ok"));
         EXPECT_NE(s.Page().m_player.GetPlayState(), 1) << "ok.wav is not playing";
         EXPECT_TRUE(g_bRunning);
     });
@@ -40,7 +40,7 @@ TEST(TrainingAnswer, HitRewritesHitsTotalAndRateThenTheNextCharacterFallsFromThe
 TEST(TrainingAnswer, WrongAnswerShowsTheSpellingCountsAMissAndTheCharacterFallsOn)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 10);
         Answer(s, L"nei5");  // the tone digit is not part of the answer
@@ -49,7 +49,7 @@ TEST(TrainingAnswer, WrongAnswerShowsTheSpellingCountsAMissAndTheCharacterFallsO
         EXPECT_EQ(s.Text(IDC_ANSWER), L"");
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         EXPECT_EQ(s.Rect(IDC_FALLING).top, 16) << "the character goes on from where it was";
-        EXPECT_EQ(PlayerUrl(s), SoundPath(L"ng.wav"));
+        EXPECT_EQ(PlayerUrl(s), RecordingPath(L"ng"));
         EXPECT_TRUE(g_bRunning);
 
         // The same character may be answered again: one hit and one miss make 0.50.
@@ -62,7 +62,7 @@ TEST(TrainingAnswer, WrongAnswerShowsTheSpellingCountsAMissAndTheCharacterFallsO
 TEST(TrainingAnswer, OnlyTheExactSpellingIsRight)
 {
     WritePracticeText(L"a行");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(s.Text(IDC_FALLING), L"a");
         struct Case {
@@ -90,7 +90,7 @@ TEST(TrainingAnswer, OnlyTheExactSpellingIsRight)
 TEST(TrainingAnswer, EnterIsCheckedWhicheverPageControlHasTheFocus)
 {
     WritePracticeText(L"你好我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Type(L"nei");
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_SPEED));
@@ -111,7 +111,7 @@ TEST(TrainingAnswer, EnterIsCheckedWhicheverPageControlHasTheFocus)
 TEST(TrainingAnswer, EnterWhileNothingFallsScoresNothing)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         s.ClickTab(1);
         const StatLines initial = ReadLines(s);
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_ANSWER));
@@ -136,7 +136,7 @@ TEST(TrainingAnswer, EnterWhileNothingFallsScoresNothing)
 TEST(TrainingAnswer, RateFormatFollowsTheKindOfTry)
 {
     WritePracticeText(L"你好我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         Answer(s, L"nei");
         s.Tick(1, s.ClientHeight() - 20);  // 好 reaches the bottom
@@ -155,7 +155,7 @@ TEST(TrainingAnswer, RateFormatFollowsTheKindOfTry)
 TEST(TrainingAnswer, EnterOnACharacterWithoutEntryCountsNothingAndMovesOn)
 {
     WritePracticeText(L"x你");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(s.Text(IDC_FALLING), L"你") << "the first pass skips x";
         Answer(s, L"nei");
@@ -177,7 +177,7 @@ TEST(TrainingAnswer, EnterOnACharacterWithoutEntryCountsNothingAndMovesOn)
 TEST(TrainingAnswer, EnterOnAnEmptyResumedLabelCountsNothing)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_HALT));   // before any start: halted with an empty label
         ASSERT_TRUE(s.Click(IDC_START));  // resumes the empty label

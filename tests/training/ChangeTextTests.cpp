@@ -25,7 +25,7 @@ std::set<HWND> NotepadWindows()
 }
 
 // The Notepad window that appeared since `before`, waiting up to 20 s through the loop.
-HWND WaitForNewNotepad(GameSession& s, const std::set<HWND>& before)
+HWND WaitForNewNotepad(MainWindowDriver& s, const std::set<HWND>& before)
 {
     for (int i = 0; i < 400; ++i) {
         for (HWND h : NotepadWindows())
@@ -37,7 +37,7 @@ HWND WaitForNewNotepad(GameSession& s, const std::set<HWND>& before)
 }
 
 // Closes a Notepad that has changed nothing and waits for its process to end.
-void CloseNotepad(GameSession& s, HWND notepad)
+void CloseNotepad(MainWindowDriver& s, HWND notepad)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(notepad, &pid);
@@ -88,7 +88,7 @@ std::wstring EditTextOf(HWND notepad)
 TEST(TrainingChangeText, NotepadOpensThePracticeFileAndTheNextCharacterComesFromTheSavedText)
 {
     WritePracticeText(L"你好我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         Answer(s, L"nei");
         ASSERT_EQ(s.Text(IDC_FALLING), L"好");
@@ -124,7 +124,7 @@ TEST(TrainingChangeText, NotepadOpensThePracticeFileAndTheNextCharacterComesFrom
 TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         const std::set<HWND> before = NotepadWindows();
         ASSERT_TRUE(s.Click(IDC_CHANGE));
@@ -157,7 +157,7 @@ TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
 TEST(TrainingChangeText, FileGoneOnAStartMidFallLeavesTheCharacterFalling)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 5);
         const LONG top = s.Rect(IDC_FALLING).top;

@@ -29,7 +29,7 @@ TEST(TrainingPass, CharactersFallInOrderAndThoseWithoutEntrySkipUncounted)
 {
     // x, the blank, the line break and 乙 have no entry.
     WritePracticeText(L"你x好 \r\n乙我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         for (const wchar_t* ch : {L"你", L"好", L"我"}) {
             ASSERT_EQ(s.Text(IDC_FALLING), ch);
@@ -49,7 +49,7 @@ TEST(TrainingPass, CharactersFallInOrderAndThoseWithoutEntrySkipUncounted)
 TEST(TrainingPass, NewPassBeginsWithTheFirstCharacterAndMovesTheSliderUp)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         Answer(s, L"nei");
         Answer(s, L"hou");
@@ -71,7 +71,7 @@ TEST(TrainingPass, NewPassBeginsWithTheFirstCharacterAndMovesTheSliderUp)
 TEST(TrainingPass, LostPassAsksToRetryAndOkBeginsANewPassLeavingTheLinesAsTheyWere)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         Answer(s, L"nei");
         Answer(s, L"hou5");
@@ -100,7 +100,7 @@ TEST(TrainingPass, LostPassAsksToRetryAndOkBeginsANewPassLeavingTheLinesAsTheyWe
 TEST(TrainingPass, LostPassCancelledKeepsCountingIntoTheNextPass)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         Boxes().AnswerNext({IDCANCEL});
         StartGame(s);
         Answer(s, L"nei");
@@ -125,7 +125,7 @@ TEST(TrainingPass, LostPassCancelledKeepsCountingIntoTheNextPass)
 TEST(TrainingPass, OneCharacterTextEndsEveryLaterPassAtOnce)
 {
     WritePracticeText(L"你");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         Answer(s, L"nei");
         ASSERT_EQ(Boxes().Count(), 1u);
@@ -145,7 +145,7 @@ TEST(TrainingPass, OneCharacterTextEndsEveryLaterPassAtOnce)
 TEST(TrainingPass, EachOkAsksAgainWhileTheNewPassEndsAtOnce)
 {
     WritePracticeText(L"你");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         Boxes().AnswerNext({IDOK, IDOK, IDCANCEL});
         StartGame(s);
         Answer(s, L"ne");
@@ -165,7 +165,7 @@ TEST(TrainingPass, EachOkAsksAgainWhileTheNewPassEndsAtOnce)
 TEST(TrainingPass, RestWithoutEntriesEndsThePassAtOnce)
 {
     WritePracticeText(L"你xyz\r\n");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         Answer(s, L"nei");
         ASSERT_EQ(Boxes().Count(), 1u);
@@ -190,7 +190,7 @@ TEST(TrainingPass, TextWithNothingToFallIsAWonPassAtOnce)
         SCOPED_TRACE(Utf8(text));
         WritePracticeText(text);
         Boxes().Reset();
-        GameSession::Run([](GameSession& s) {
+        MainWindowDriver::Run([](MainWindowDriver& s) {
             StartGame(s);
             ASSERT_EQ(Boxes().Count(), 1u);
             ExpectGreate(Boxes().Taken()[0]);
@@ -204,7 +204,7 @@ TEST(TrainingPass, TextWithNothingToFallIsAWonPassAtOnce)
 TEST(TrainingPass, PauseOnTheLastCharacterThenStartBeginsANewPass)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         Answer(s, L"nei");
         ASSERT_EQ(s.Text(IDC_FALLING), L"好");
@@ -225,7 +225,7 @@ TEST_P(TrainingEncoding, PracticeTextFallsCharacterByCharacter)
 {
     const std::wstring text = L"你们好\r\n我們天一";
     WritePracticeText(text, GetParam());
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         StartGame(s);
         EXPECT_EQ(TextOf(GetDlgItem(s.PageWnd(), IDC_RICHTEXT)), text);
         const std::pair<const wchar_t*, const wchar_t*> expected[] = {
@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(Saved, TrainingEncoding,
 TEST(TrainingPracticeFile, UnloadableFileIsReportedAndTheNextStartTriesAgain)
 {
     RemovePracticeText();
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(Boxes().Count(), 1u);
         const MessageBoxRecord& box = Boxes().Taken()[0];
