@@ -47,15 +47,6 @@ std::wstring PlayerUrl(CPronounceDlg& d)
     return d.m_player.GetURL().GetString();
 }
 
-std::wstring AppName()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name = path;
-    name = name.substr(name.find_last_of(L'\\') + 1);
-    return name.substr(0, name.rfind(L'.'));
-}
-
 // What the window looked like when a message box came up (the recorder of the test
 // support answers the box itself).
 class NoticeWatch
@@ -159,7 +150,7 @@ TEST(AppPageSwitch, VideoNoticeIsAPlainBoxOwnedByTheMainWindow)
     ASSERT_EQ(Boxes().Count(), 1u);
     const MessageBoxRecord& notice = Boxes().Taken()[0];
     EXPECT_EQ(Utf8(notice.text), Utf8(kNotice));
-    EXPECT_EQ(Utf8(notice.caption), Utf8(AppName()));  // the program file's name
+    EXPECT_EQ(Utf8(notice.caption), Utf8(ProgramName()));  // the program file's name
     EXPECT_EQ(notice.owner, main);
     EXPECT_FALSE(notice.ownerEnabled);  // modal: the main window waits for it
     EXPECT_EQ(notice.icon, 0u);

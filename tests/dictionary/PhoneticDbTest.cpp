@@ -14,15 +14,6 @@ namespace {
 
 const _bstr_t kQuery("select * from cantonesePhonetic");
 
-std::wstring ProgramName()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name = path;
-    name = name.substr(name.find_last_of(L'\\') + 1);
-    return name.substr(0, name.find_last_of(L'.'));
-}
-
 class PhoneticDb : public ::testing::Test {
 protected:
     PhoneticDb() { RemoveDictionary(); }  // none until the test makes one

@@ -168,11 +168,9 @@ TEST(RobustnessDictionary, SpellingThatIsNotTextIsAnEmptyReference)
         s.PressEnter();
         EXPECT_EQ(g_nHits, 1);
         EXPECT_EQ(s.Text(IDC_FALLING), L"们");
-        s.Type(L"mun");
-        s.PressEnter();
+        s.Answer(L"mun");
         EXPECT_EQ(g_nHits, 2);
-        s.Type(L"x");
-        s.PressEnter();
+        s.Answer(L"x");
         EXPECT_EQ(g_nMisses, 1);
         EXPECT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:mun");
     });

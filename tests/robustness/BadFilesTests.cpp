@@ -40,10 +40,8 @@ TEST_F(RobustnessFiles, MissingRecordingsShowTheSpellingAndPassInSilence)
         // The answer sounds are missing too: answers are scored all the same.
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_START));
-        s.Type(L"nei");
-        s.PressEnter();
-        s.Type(L"hou9");
-        s.PressEnter();
+        s.Answer(L"nei");
+        s.Answer(L"hou9");
         EXPECT_EQ(g_nHits, 1);
         EXPECT_EQ(g_nMisses, 1);
         EXPECT_EQ(s.Page().m_player.GetPlayState(), 1) << "something plays without a file";
@@ -142,8 +140,7 @@ TEST_F(RobustnessFiles, TenMegabytePracticeFileLoadsAndPlays)
         EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(s.PageWnd(), IDC_RICHTEXT)), static_cast<int>(text.size()));
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         for (const wchar_t* answer : {L"nei", L"hou", L"mun", L"hok", L"zaap"}) {
-            s.Type(answer);
-            s.PressEnter();
+            s.Answer(answer);
         }
         EXPECT_EQ(g_nHits, 5);
         EXPECT_EQ(s.Text(IDC_FALLING), L"你") << "the line break is skipped";

@@ -45,8 +45,7 @@ TEST(RobustnessText, OddAnswersAreMissesAndTheGameGoesOn)
     MainWindowDriver::Run([&](MainWindowDriver& s) {
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_START));
-        s.Type(L"\U0001F600\x01\x07\x7f\xD800nei");
-        s.PressEnter();
+        s.Answer(L"\U0001F600\x01\x07\x7f\xD800nei");
         EXPECT_EQ(g_nMisses, 1);
         EXPECT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:nei");
         std::wstring many;
@@ -56,8 +55,7 @@ TEST(RobustnessText, OddAnswersAreMissesAndTheGameGoesOn)
         EXPECT_LE(s.Text(IDC_ANSWER).size(), 10u);
         s.PressEnter();
         EXPECT_EQ(g_nMisses, 2);
-        s.Type(L"nei");
-        s.PressEnter();
+        s.Answer(L"nei");
         EXPECT_EQ(g_nHits, 1);
         EXPECT_EQ(s.Text(IDC_FALLING), L"好");
     });

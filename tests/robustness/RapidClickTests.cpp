@@ -139,8 +139,7 @@ TEST(RobustnessClicks, RapidClicksOnEveryButtonWhileAWalkAndAGameRun)
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_TRUE(g_bRunning);
         const int hits = g_nHits;
-        s.Type(SpellingOf(s.Text(IDC_FALLING)));
-        s.PressEnter();
+        s.Answer(SpellingOf(s.Text(IDC_FALLING)));
         EXPECT_EQ(g_nHits, hits + 1) << "falling: " << ::Utf8(s.Text(IDC_FALLING));
     });
     EndNotepads(notepadsBefore);

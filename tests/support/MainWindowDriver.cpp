@@ -19,6 +19,26 @@ namespace {
 
 const wchar_t kEmptyTextMessage[] = L"请在文本框中输入一些文字";
 
+// A dialog or message box of this thread shows besides the main window.
+bool BoxOver(HWND main)
+{
+    struct Search {
+        HWND main;
+        bool found;
+    } search{main, false};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            wchar_t cls[16] = {};
+            GetClassNameW(h, cls, 16);
+            s->found = h != s->main && IsWindowVisible(h) && lstrcmpW(cls, L"#32770") == 0;
+            return !s->found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 MainWindowDriver::Outcome MainWindowDriver::Run(const Script& script, DWORD watchdogMs)
@@ -114,12 +134,7 @@ bool MainWindowDriver::Idle() const
     const HWND main = m_dlg.m_hWnd;
     if (!::IsWindow(main) || !::IsWindowVisible(main) || !::IsWindowEnabled(main))
         return false;
-    if (HIWORD(::GetQueueStatus(QS_INPUT)))
-        return false;
-    for (HWND h : OpenDialogs())
-        if (h != main)
-            return false;
-    return true;
+    return !HIWORD(::GetQueueStatus(QS_INPUT)) && !BoxOver(main);
 }
 
 // Runs from the loop's side: goes on with the script when the loop is idle, or
@@ -271,6 +286,12 @@ void MainWindowDriver::PressEnter()
     EXPECT_TRUE(focus && ::IsChild(PageWnd(), focus)) << "the focus is not on the training page";
     PostKey(focus, VK_RETURN);
     Pump();
+}
+
+void MainWindowDriver::Answer(const std::wstring& typed)
+{
+    Type(typed);
+    PressEnter();
 }
 
 void MainWindowDriver::Tick(UINT_PTR id, int count)

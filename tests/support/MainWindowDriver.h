@@ -81,6 +81,8 @@ public:
     void Type(const std::wstring& text);
     // Enter pressed on the control that has the focus, handled by the loop.
     void PressEnter();
+    // Types an answer and presses Enter.
+    void Answer(const std::wstring& typed);
     // Sends `count` WM_TIMER messages of timer `id` to the page, as the timer would.
     void Tick(UINT_PTR id, int count = 1);
     std::wstring Text(int id) const;

@@ -148,6 +148,15 @@ void MessageBoxRecorder::Take(HWND box)
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, wanted)));
 }
 
+std::wstring ProgramName()
+{
+    wchar_t path[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name = path;
+    name = name.substr(name.find_last_of(L'\\') + 1);
+    return name.substr(0, name.rfind(L'.'));
+}
+
 std::string Utf8(const std::wstring& text)
 {
     if (text.empty())

@@ -57,6 +57,10 @@ private:
 // The recorder, installed before the program's static objects are constructed.
 MessageBoxRecorder& Boxes();
 
+// This program's file name without its extension: the caption the framework gives
+// its message boxes.
+std::wstring ProgramName();
+
 // Test output is UTF-8.
 std::string Utf8(const std::wstring& text);
 std::string Utf8(const wchar_t* text);

@@ -91,7 +91,7 @@ TEST(TrainingFall, HintTimerRestoresThePromptAndAlsoMovesTheLabel)
     MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 5);
-        Answer(s, L"hou");
+        s.Answer(L"hou");
         ASSERT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:nei");
         s.Tick(2);
         EXPECT_EQ(s.Text(IDC_HINT), kPrompt);
@@ -108,7 +108,7 @@ TEST(TrainingFall, HintTickOnTheLastStepCountsAMissEvenWhilePaused)
         StartGame(s);
         const int height = s.ClientHeight();
         s.Tick(1, height - 21);
-        Answer(s, L"x");
+        s.Answer(L"x");
         ASSERT_TRUE(s.Click(IDC_HALT));
         s.Tick(2);
         EXPECT_EQ(ReadLines(s),

@@ -25,13 +25,13 @@ TEST(TrainingWithoutDictionary, PageStaysUsableAndSilent)
         EXPECT_FALSE(g_bRunning);
         EXPECT_EQ(s.Text(IDC_FALLING), L"");
 
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_TRUE(s.Click(IDC_HALT));
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_TRUE(s.Click(IDC_START));
         EXPECT_FALSE(g_bRunning);
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_ANSWER));
-        Answer(s, L"hou");
+        s.Answer(L"hou");
 
         EXPECT_EQ(Boxes().Count(), reported) << "the page showed more boxes";
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"0"), TotalLine(L"0"), HitsLine(L"0"), RateLine(L"0")}));

@@ -34,7 +34,7 @@ TEST(TrainingPass, CharactersFallInOrderAndThoseWithoutEntrySkipUncounted)
         for (const wchar_t* ch : {L"你", L"好", L"我"}) {
             ASSERT_EQ(s.Text(IDC_FALLING), ch);
             const std::wstring spelling = ch == std::wstring(L"你") ? L"nei" : ch == std::wstring(L"好") ? L"hou" : L"ngo";
-            Answer(s, spelling);
+            s.Answer(spelling);
         }
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"0"), TotalLine(L"3"), HitsLine(L"3"), RateLine(L"1.00")}));
         ASSERT_EQ(Boxes().Count(), 1u);
@@ -51,8 +51,8 @@ TEST(TrainingPass, NewPassBeginsWithTheFirstCharacterAndMovesTheSliderUp)
     WritePracticeText(L"你好");
     MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
-        Answer(s, L"hou");
+        s.Answer(L"nei");
+        s.Answer(L"hou");
         ASSERT_EQ(Boxes().Count(), 1u);  // Greate!
         for (int pass = 2; pass <= 11; ++pass) {
             ASSERT_TRUE(s.Click(IDC_START));
@@ -60,8 +60,8 @@ TEST(TrainingPass, NewPassBeginsWithTheFirstCharacterAndMovesTheSliderUp)
             EXPECT_EQ(s.SliderPos(), std::min(pass, 10)) << "pass " << pass;
             EXPECT_EQ(s.Page().m_nPeriod, 300 - 29 * std::min(pass, 10));
             EXPECT_EQ(s.Rect(IDC_FALLING).top, 6);
-            Answer(s, L"nei");
-            Answer(s, L"hou");
+            s.Answer(L"nei");
+            s.Answer(L"hou");
         }
         EXPECT_EQ(Boxes().Count(), 11u);
         EXPECT_EQ(g_nHits, 22);
@@ -73,9 +73,9 @@ TEST(TrainingPass, LostPassAsksToRetryAndOkBeginsANewPassLeavingTheLinesAsTheyWe
     WritePracticeText(L"你好");
     MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
-        Answer(s, L"hou5");
-        Answer(s, L"hou");  // last character: the pass ends, lost (2 of 3)
+        s.Answer(L"nei");
+        s.Answer(L"hou5");
+        s.Answer(L"hou");  // last character: the pass ends, lost (2 of 3)
         ASSERT_EQ(Boxes().Count(), 1u);
         ExpectRetryQuestion(Boxes().Taken()[0]);
         EXPECT_EQ(Boxes().Taken()[0].answer, IDOK);
@@ -92,7 +92,7 @@ TEST(TrainingPass, LostPassAsksToRetryAndOkBeginsANewPassLeavingTheLinesAsTheyWe
         EXPECT_EQ(g_fHitRate, 0.0f);
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"3"), HitsLine(L"2"), RateLine(L"0.67")}));
 
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"1"), HitsLine(L"1"), RateLine(L"1.00")}));
     });
 }
@@ -103,7 +103,7 @@ TEST(TrainingPass, LostPassCancelledKeepsCountingIntoTheNextPass)
     MainWindowDriver::Run([](MainWindowDriver& s) {
         Boxes().AnswerNext({IDCANCEL});
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         s.Tick(1, s.ClientHeight() - 20);  // 好 reaches the bottom
         ASSERT_TRUE(s.Click(IDC_START));   // the text is used up: lost
         ASSERT_EQ(Boxes().Count(), 1u);
@@ -117,7 +117,7 @@ TEST(TrainingPass, LostPassCancelledKeepsCountingIntoTheNextPass)
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         EXPECT_EQ(s.SliderPos(), 2);
         EXPECT_TRUE(g_bRunning);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"3"), HitsLine(L"2"), RateLine(L"0.67")}));
     });
 }
@@ -127,7 +127,7 @@ TEST(TrainingPass, OneCharacterTextEndsEveryLaterPassAtOnce)
     WritePracticeText(L"你");
     MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(Boxes().Count(), 1u);
         for (int pass = 2; pass <= 3; ++pass) {
             ASSERT_TRUE(s.Click(IDC_START));
@@ -148,8 +148,8 @@ TEST(TrainingPass, EachOkAsksAgainWhileTheNewPassEndsAtOnce)
     MainWindowDriver::Run([](MainWindowDriver& s) {
         Boxes().AnswerNext({IDOK, IDOK, IDCANCEL});
         StartGame(s);
-        Answer(s, L"ne");
-        Answer(s, L"nei");
+        s.Answer(L"ne");
+        s.Answer(L"nei");
         ASSERT_EQ(Boxes().Count(), 3u);
         for (const MessageBoxRecord& box : Boxes().Taken())
             ExpectRetryQuestion(box);
@@ -167,7 +167,7 @@ TEST(TrainingPass, RestWithoutEntriesEndsThePassAtOnce)
     WritePracticeText(L"你xyz\r\n");
     MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(Boxes().Count(), 1u);
         ExpectGreate(Boxes().Taken()[0]);
         EXPECT_FALSE(g_bRunning);
@@ -206,7 +206,7 @@ TEST(TrainingPass, PauseOnTheLastCharacterThenStartBeginsANewPass)
     WritePracticeText(L"你好");
     MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(s.Text(IDC_FALLING), L"好");
         ASSERT_TRUE(s.Click(IDC_HALT));
         ASSERT_TRUE(s.Click(IDC_START));
@@ -233,7 +233,7 @@ TEST_P(TrainingEncoding, PracticeTextFallsCharacterByCharacter)
             {L"們", L"mun"}, {L"天", L"tin"}, {L"一", L"jat"}};
         for (auto [ch, spelling] : expected) {
             EXPECT_EQ(s.Text(IDC_FALLING), ch);
-            Answer(s, spelling);
+            s.Answer(spelling);
         }
         EXPECT_EQ(g_nHits, 7);
         EXPECT_EQ(g_nMisses, 0);

@@ -65,9 +65,3 @@ inline void StartGame(MainWindowDriver& s)
     ASSERT_TRUE(s.Click(IDC_START));
 }
 
-// Types an answer and presses Enter.
-inline void Answer(MainWindowDriver& s, const std::wstring& typed)
-{
-    s.Type(typed);
-    s.PressEnter();
-}
