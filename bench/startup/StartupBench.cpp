@@ -14,17 +14,13 @@
 #include <cstdio>
 #include <cwchar>
 #include <exception>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/Clock.h"
-#include "support/DictionaryFile.h"
-#include "support/FileBytes.h"
+#include "support/InstalledFiles.h"
 
 namespace {
-
-using test_support::kDictionaryPath;
 
 constexpr int kDictionaryRows = 40000;  // the goal's dictionary; a second argument overrides it
 
@@ -140,33 +136,6 @@ double Least(const std::vector<double>& v)
     return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
 }
 
-// Puts the benchmark's dictionary in place for its lifetime and restores the old one.
-class DictionarySwap
-{
-public:
-    explicit DictionarySwap(int rows) : m_saved(test_support::ReadFileBytes(kDictionaryPath))
-    {
-        try {
-            test_support::WriteFileBytes(kDictionaryPath, test_support::DatabaseImage(DictionarySql(rows)));
-            m_ok = true;
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s\n", e.what());
-        }
-    }
-    ~DictionarySwap()
-    {
-        if (m_saved)
-            test_support::WriteFileBytes(kDictionaryPath, *m_saved);
-        else
-            DeleteFileW(kDictionaryPath);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    std::optional<std::string> m_saved;
-    bool m_ok = false;
-};
-
 double Mb(SIZE_T bytes)
 {
     return double(bytes) / (1024.0 * 1024.0);
@@ -182,9 +151,11 @@ int wmain(int argc, wchar_t** argv)
     std::wstring lorvane = folder + L"Lorvane.exe";
     std::wstring minimal = folder + L"MinimalDialog.exe";
 
-    DictionarySwap dictionary(rows);
-    if (!dictionary.ok()) {
-        std::fwprintf(stderr, L"cannot write the benchmark dictionary at %ls\n", kDictionaryPath);
+    // What stood at the dictionary's path comes back when this program ends.
+    try {
+        test_support::WriteDictionarySql(DictionarySql(rows));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cannot write the benchmark dictionary: %s\n", e.what());
         return 1;
     }
 

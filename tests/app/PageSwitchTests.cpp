@@ -47,43 +47,11 @@ std::wstring PlayerUrl(CPronounceDlg& d)
     return d.m_player.GetURL().GetString();
 }
 
-// What the window looked like when a message box came up (the recorder of the test
-// support answers the box itself).
-class NoticeWatch
-{
-public:
-    explicit NoticeWatch(CPronounceDlg& d) : m_dlg(d)
-    {
-        s_current = this;
-        m_hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    }
-    ~NoticeWatch()
-    {
-        UnhookWindowsHookEx(m_hook);
-        s_current = nullptr;
-    }
-
+// What the window looked like while a message box showed.
+struct NoticeSeen {
     int count = 0;
     std::wstring pageWhileOpen;  // the visible set while the notice was up
     std::wstring urlWhileOpen;   // the player's address then
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
-    {
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        wchar_t cls[16] = {};
-        if (code == HCBT_ACTIVATE && s_current && GetClassNameW(hwnd, cls, 16) &&
-            wcscmp(cls, L"#32770") == 0 && !CWnd::FromHandlePermanent(hwnd)) {
-            ++s_current->count;
-            s_current->pageWhileOpen = VisibleSet(s_current->m_dlg);
-            s_current->urlWhileOpen = s_current->m_dlg.m_player.GetURL().GetString();
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    CPronounceDlg& m_dlg;
-    HHOOK m_hook = nullptr;
-    static inline NoticeWatch* s_current = nullptr;
 };
 
 struct ClickRow {
@@ -114,12 +82,18 @@ TEST(AppPageSwitch, EachTabClickShowsItsPageAndHandsThePlayerItsAddress)
     CPronounceDlg dlg;
     const INT_PTR result = MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
         CPronounceDlg& d = s.Main();
+        NoticeSeen notice;
+        Boxes().onTake = [&](const MessageBoxRecord&) {
+            ++notice.count;
+            notice.pageWhileOpen = VisibleSet(d);
+            notice.urlWhileOpen = PlayerUrl(d);
+        };
         for (size_t i = 0; i < std::size(kClicks); ++i) {
             const ClickRow& row = kClicks[i];
             SCOPED_TRACE("click " + std::to_string(i) + " on tab " + std::to_string(row.tab));
             std::wstring before = VisibleSet(d);
             std::wstring urlBefore = PlayerUrl(d);
-            NoticeWatch notice(d);
+            notice = {};
             s.ClickTab(row.tab);  // the notice included
 
             EXPECT_EQ(notice.count, row.notice ? 1 : 0);
@@ -133,6 +107,7 @@ TEST(AppPageSwitch, EachTabClickShowsItsPageAndHandsThePlayerItsAddress)
                 EXPECT_EQ(notice.urlWhileOpen, urlBefore);
             }
         }
+        Boxes().onTake = nullptr;
         d.PostMessage(WM_COMMAND, IDCANCEL);
     }).result;
     EXPECT_EQ(result, IDCANCEL);

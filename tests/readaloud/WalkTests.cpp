@@ -4,8 +4,6 @@
 
 #include <afxwin.h>
 
-#include "app/Paths.h"
-
 namespace {
 
 class ReadAloudWalk : public ReadAloudTest {};
@@ -123,7 +121,7 @@ TEST_F(ReadAloudWalk, ASpellingThatIsNoFileNamePlaysNothing)
         s.Lookup();
     });
 
-    EXPECT_EQ(spy.Urls(), (std::vector<std::wstring>{kSoundDir, kSoundDir, RecordingPath(L"nei5")})) << Utf8Of(spy.Urls());
+    EXPECT_EQ(spy.Urls(), (std::vector<std::wstring>{SoundFolder(), SoundFolder(), RecordingPath(L"nei5")})) << Utf8Of(spy.Urls());
     EXPECT_EQ(watch.Labels(), (std::vector<std::wstring>{L"..\\..\\..\\windows\\win", L"dim2.", L"nei5"}));
 }
 

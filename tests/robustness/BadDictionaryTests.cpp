@@ -5,7 +5,6 @@
 #include <afxwin.h>
 
 #include "RobustnessTest.h"
-#include "app/Paths.h"
 
 namespace robustness {
 namespace {
@@ -140,7 +139,7 @@ TEST(RobustnessDictionary, BrokenOrOddFilesGiveTheirMessagesAndBothPagesGoOn)
             // 你 and 好 are found; their spellings are not text, so they are empty and
             // name no recording: the player is handed the sound folder, which plays
             // nothing, and the game takes 你 all the same.
-            EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{kSoundDir, kSoundDir}));
+            EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{SoundFolder(), SoundFolder()}));
             EXPECT_EQ(falling, L"你");
             EXPECT_TRUE(gameRunning);
         } else {

@@ -1,7 +1,5 @@
 #include "RobustnessTest.h"
 
-#include "app/Paths.h"
-
 namespace robustness {
 
 std::string StandardDictionary()
@@ -27,7 +25,7 @@ std::vector<std::wstring> Recordings(const std::vector<std::wstring>& urls)
 {
     std::vector<std::wstring> out;
     for (const std::wstring& url : urls)
-        if (url.starts_with(kSoundDir))
+        if (url.starts_with(SoundFolder()))
             out.push_back(url);
     return out;
 }

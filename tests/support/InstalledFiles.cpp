@@ -9,11 +9,14 @@
 #include <map>
 #include <optional>
 
-#include "app/Paths.h"
-
 namespace test_support {
 
 namespace {
+
+// The program's fixed places as the tests expect them: written here, not taken from
+// the program's constants, so that a changed constant shows.
+const wchar_t kInstallDir[] = L"C:\\Program Files\\Lorvane\\";
+const wchar_t kSoundDir[] = L"C:\\Program Files\\Lorvane\\sound\\";
 
 void RemoveFileOrFolder(const std::wstring& path)
 {
@@ -91,6 +94,11 @@ std::string Encode(const std::wstring& text, Encoding encoding)
 
 }  // namespace
 
+std::wstring SoundFolder()
+{
+    return kSoundDir;
+}
+
 std::wstring RecordingPath(const std::wstring& spelling)
 {
     return kSoundDir + spelling + L".wav";
@@ -103,7 +111,7 @@ std::wstring PracticePath()
 
 std::wstring VideoPath()
 {
-    return std::wstring(kInstallDir) + kVideoName;
+    return std::wstring(kInstallDir) + L"yueyupinying.wmv";
 }
 
 void WriteInstalledFile(const std::wstring& path, const std::string& bytes)

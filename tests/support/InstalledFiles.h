@@ -13,9 +13,11 @@
 
 namespace test_support {
 
-std::wstring RecordingPath(const std::wstring& spelling);  // SoundDir + spelling + ".wav"
-std::wstring PracticePath();                               // InstallDir + xunlian.txt
-std::wstring VideoPath();
+// The program's fixed places, as the tests expect them.
+std::wstring SoundFolder();                                // C:\Program Files\Lorvane\sound with its "\"
+std::wstring RecordingPath(const std::wstring& spelling);  // SoundFolder() + spelling + ".wav"
+std::wstring PracticePath();                               // C:\Program Files\Lorvane\xunlian.txt
+std::wstring VideoPath();                                  // C:\Program Files\Lorvane\yueyupinying.wmv
 
 // The dictionary's table holds exactly these rows, in this order.
 void WriteDictionary(const std::vector<DictRow>& rows);

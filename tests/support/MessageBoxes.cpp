@@ -90,6 +90,7 @@ void MessageBoxRecorder::Reset()
 {
     m_answer = 0;
     m_next.clear();
+    onTake = nullptr;
     m_taken.clear();
     m_seen.clear();
 }
@@ -143,6 +144,8 @@ void MessageBoxRecorder::Take(HWND box)
     }
     r.answer = wanted;
     m_taken.push_back(r);
+    if (onTake)
+        onTake(r);
     // Pressed from the box's own loop, once it runs.
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(wanted, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, wanted)));

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ public:
     // Forgets the boxes showing `text` among those taken after the first `count`:
     // the boxes of a test's own probe.
     void ForgetSince(size_t count, const std::wstring& text);
+
+    // Called with each box as it is taken, while it shows: a test looks at the window
+    // behind it. Reset() clears it.
+    std::function<void(const MessageBoxRecord&)> onTake;
 
     const std::vector<MessageBoxRecord>& Taken() const { return m_taken; }
     size_t Count() const { return m_taken.size(); }
