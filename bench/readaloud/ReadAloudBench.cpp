@@ -13,14 +13,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "bench/Clock.h"
-#include "Fixtures.h"
-#include "Observers.h"
-#include "app/PronounceApp.h"
 #include "app/PronounceDlg.h"
+#include "bench/Clock.h"
 #include "dictionary/FindPhonetic.h"
 #include "readaloud/PumpPendingMessages.h"
-#include "training/GameState.h"
+#include "support/InstalledFiles.h"
+#include "support/MainWindowDriver.h"
+#include "support/Observers.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -51,18 +52,6 @@ Span Measure(Fn fn)
     return {NowMs() - wall0, ProcessorMs() - cpu0};
 }
 
-// The synthetic table: every ideograph from U+4E00 on with a spelling of six
-// tones, as bench/scan makes it, so the two benchmarks can be set side by side.
-std::string DictionarySql(int rows)
-{
-    return "CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, character TEXT, phonetic TEXT);"
-           "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-           std::to_string(rows - 1) +
-           ") INSERT INTO cantonesePhonetic"
-           " SELECT i + 1, char(CASE WHEN i < 20992 THEN 0x4E00 + i ELSE 0x3400 + i - 20992 END),"
-           " 'jyut' || (i % 6 + 1) FROM n;";
-}
-
 struct Results {
     Span walk;
     Span scans;
@@ -72,27 +61,18 @@ struct Results {
     bool ended = false;
 };
 
-bool g_spin = true;
-
-Results* g_results = nullptr;
-CPronounceDlg* g_dlg = nullptr;
-PlayerSpy* g_spy = nullptr;
-
-void CALLBACK RunOnce(HWND, UINT, UINT_PTR id, DWORD)
+// The walk as a click on the lookup button runs it, then the scans alone and,
+// unless `spin` is false, the spinning wait.
+Results RunWalk(MainWindowDriver& s, PlayerSpy& spy, bool spin)
 {
-    KillTimer(nullptr, id);
-    CPronounceDlg& dlg = *g_dlg;
-    Results& r = *g_results;
-    g_spy->Attach(dlg);
-    ::SetDlgItemTextW(dlg.m_hWnd, IDC_TEXT, kText);
-
-    r.walk = Measure([&] {
-        ::SendMessageW(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOOKUP, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, IDC_LOOKUP)));
-    });
-    r.recordings = g_spy->Starts().size();
-    r.polls = g_spy->StateReads();
-    r.ended = ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_LOOKUP)) != FALSE;
+    Results r;
+    CPronounceDlg& dlg = s.Main();
+    spy.Attach(dlg);
+    s.SetLookupText(kText);
+    r.walk = Measure([&] { s.Lookup(); });
+    r.recordings = spy.Starts().size();
+    r.polls = spy.StateReads();
+    r.ended = s.MainEnabled(IDC_LOOKUP);
 
     // The same 20 scans on their own: the part of the walk no wait can save.
     r.scans = Measure([&] {
@@ -101,21 +81,18 @@ void CALLBACK RunOnce(HWND, UINT, UINT_PTR id, DWORD)
     });
 
     // A wait that alternates pumping and polling without ever sleeping.
-    if (!g_spin) {
-        dlg.EndDialog(IDCANCEL);
-        return;
+    if (spin) {
+        dlg.m_player.SetURL(RecordingPath(L"bench-spin").c_str());
+        r.spin = Measure([&] {
+            const DWORD t0 = GetTickCount();
+            while (GetTickCount() - t0 <= 800) {
+                PumpPendingMessages();
+                if (dlg.m_player.GetPlayState() == 1)
+                    break;
+            }
+        });
     }
-    dlg.m_player.SetURL(RecordingPath(L"bench-spin").c_str());
-    r.spin = Measure([&] {
-        const DWORD t0 = GetTickCount();
-        while (GetTickCount() - t0 <= 800) {
-            PumpPendingMessages();
-            if (dlg.m_player.GetPlayState() == 1)
-                break;
-        }
-    });
-
-    dlg.EndDialog(IDCANCEL);
+    return r;
 }
 
 }  // namespace
@@ -124,36 +101,23 @@ int main(int argc, char** argv)
 {
     const int rows = argc > 1 ? std::atoi(argv[1]) : 40000;
     const int recordingMs = argc > 2 ? std::atoi(argv[2]) : 300;
-    g_spin = !(argc > 3 && std::string(argv[3]) == "nospin");
+    const bool spin = !(argc > 3 && std::string(argv[3]) == "nospin");
 
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     CoInitialize(nullptr);
-    AfxEnableControlContainer();
 
-    WriteDictionarySql(DictionarySql(rows).c_str());
-    // The game's dictionary connected before main() to the file that was there, and a
-    // file opened immutable is not read again: connect it to the new one.
-    g_db.m_pRecordset = nullptr;
-    g_db.m_pConnection = nullptr;
-    g_db.Connect();
-    TestRecordings recordings;
+    // The same table as bench/scan's, so the two benchmarks can be set side by side.
+    WriteDictionarySql(SyntheticDictionarySql(rows));
+    // A file opened immutable is not read again: the game's dictionary connects to the new one.
+    ConnectGameDictionaryAgain();
     for (int tone = 1; tone <= 6; ++tone)
-        recordings.Write(L"jyut" + std::to_wstring(tone), recordingMs);
-    recordings.Write(L"bench-spin", 2000);
+        WriteRecording(L"jyut" + std::to_wstring(tone), recordingMs);
+    WriteRecording(L"bench-spin", 2000);
 
     Results results;
-    {
-        CPronounceDlg dlg;
-        PlayerSpy spy;
-        g_results = &results;
-        g_dlg = &dlg;
-        g_spy = &spy;
-        theApp.m_pMainWnd = &dlg;
-        SetTimer(nullptr, 0, 50, RunOnce);
-        dlg.DoModal();
-        theApp.m_pMainWnd = nullptr;
-    }
+    PlayerSpy spy;
+    MainWindowDriver::Run([&](MainWindowDriver& s) { results = RunWalk(s, spy, spin); });
 
     const int chars = static_cast<int>(wcslen(kText));
     const Span waits{results.walk.wallMs - results.scans.wallMs, results.walk.cpuMs - results.scans.cpuMs};
@@ -169,7 +133,7 @@ int main(int argc, char** argv)
                 results.scans.wallMs, results.scans.cpuMs, chars);
     std::printf("  waits        %8.1f ms wall, %8.1f ms processor  = %5.2f %%  (walk less scans)\n", waits.wallMs,
                 waits.cpuMs, waits.Percent());
-    if (g_spin)
+    if (spin)
         std::printf("spinning wait  %8.1f ms wall, %8.1f ms processor  = %5.2f %%  (pump and poll, never sleeping)\n",
                 results.spin.wallMs, results.spin.cpuMs, results.spin.Percent());
     std::printf("goal           processor under 5 %% of wall during the walk: %s\n",

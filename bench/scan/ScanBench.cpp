@@ -5,17 +5,18 @@
 //   bench_scan [dictionary]   default: C:\WINDOWS\system32\abc.mp3; when the file is
 //   missing, a synthetic dictionary of 40 000 rows is made in the temporary folder.
 #include "bench/Clock.h"
-#include "SyntheticDictionary.h"
 #include "dictionary/FindPhonetic.h"
+#include "support/DictionaryFile.h"
+#include "support/FileBytes.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 namespace {
 
-const wchar_t kDefaultPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
 const wchar_t kAbsent[] = L"\xE000";   // private use: in no dictionary
 const int kSyntheticRows = 40000;
 
@@ -51,15 +52,17 @@ Timing Measure(Fn fn, double budgetMs)
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::wstring path = argc > 1 ? argv[1] : kDefaultPath;
+    std::wstring path = argc > 1 ? argv[1] : test_support::kDictionaryPath;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         const std::wstring synthetic = std::wstring(temp) + L"lorvane-bench-dictionary.db";
         std::printf("%s is missing: using a synthetic dictionary of %d rows\n", Utf8(path).c_str(), kSyntheticRows);
-        std::string error;
-        if (!MakeSyntheticDictionary(synthetic, kSyntheticRows, &error)) {
-            std::printf("cannot make %s: %s\n", Utf8(synthetic).c_str(), error.c_str());
+        try {
+            test_support::WriteFileBytes(
+                synthetic, test_support::DatabaseImage(test_support::SyntheticDictionarySql(kSyntheticRows)));
+        } catch (const std::exception& e) {
+            std::printf("cannot make %s: %s\n", Utf8(synthetic).c_str(), e.what());
             return 1;
         }
         path = synthetic;

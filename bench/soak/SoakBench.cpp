@@ -19,14 +19,17 @@
 #include <cstdlib>
 #include <string>
 
-#include "bench/Clock.h"
-#include "Fixtures.h"
 #include "ProcessFigures.h"
-#include "app/PronounceApp.h"
 #include "app/PronounceDlg.h"
+#include "bench/Clock.h"
+#include "support/Drive.h"
+#include "support/InstalledFiles.h"
+#include "support/MainWindowDriver.h"
 #include "support/MessageBoxes.h"
 #include "training/GameState.h"
 #include "training/TrainingPage.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -83,171 +86,77 @@ std::wstring PracticeText(int length)
     return text;
 }
 
-void WritePractice(const std::wstring& text)
-{
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    const std::wstring path = L"C:\\Program Files\\Lorvane\\xunlian.txt";
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-}
-
-std::string ReadOptional(const std::wstring& path, bool* existed)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    *existed = h != INVALID_HANDLE_VALUE;
-    if (!*existed)
-        return {};
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    return bytes;
-}
-
 struct Soak {
-    CPronounceDlg* dlg = nullptr;
     int characters = 2000;
     int answers = 500;
     ProcessFigures start, afterWalk, gameWarm, end;
     double walkMs = 0, gameMs = 0;
     bool walkEnded = false;
-    int given = 0;        // answers posted
-    int stalls = 0;       // ticks spent waiting for an answer to be scored
-    int targetTotal = 0;  // g_nTotal once every posted answer is scored
+    int given = 0;  // answers given and scored
     bool gameDone = false;
-    double gameStart = 0;
 };
 
-Soak g_soak;
-
-void PostClick(HWND hwnd, POINT at)
+void Run(MainWindowDriver& s, Soak& soak)
 {
-    const LPARAM pos = MAKELPARAM(at.x, at.y);
-    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, pos);
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, pos);
-}
+    // Both pages are shown once before the figures start: drawing the training page
+    // the first time makes its fonts, brushes and bitmaps, which live as long as it.
+    s.Wait(300);
+    s.ClickTab(1);
+    s.ClickTab(0);
+    // The first recordings open the sound output, which stays open.
+    s.SetLookupText(SoakText(3));
+    s.Lookup();
+    s.Wait(300);
 
-void PostButtonClick(HWND button)
-{
-    RECT rc{};
-    GetClientRect(button, &rc);
-    PostClick(button, POINT{rc.right / 2, rc.bottom / 2});
-}
-
-// One answer per tick, once the last one has been scored: the characters typed
-// into the answer box, then Enter, all as posted input that the modal loop
-// dispatches (the page catches Enter in its pre-translation).
-void CALLBACK AnswerTick(HWND, UINT, UINT_PTR id, DWORD)
-{
-    Soak& s = g_soak;
-    CTrainingPage& page = *s.dlg->m_pTrainingPage;
-    if (g_nTotal < s.targetTotal) {
-        if (++s.stalls > 2000) {
-            KillTimer(nullptr, id);
-            std::printf("the game stopped scoring after %d answers\n", s.given);
-            s.dlg->EndDialog(IDABORT);
-        }
-        return;
-    }
-    if (s.given == s.answers) {
-        KillTimer(nullptr, id);
-        s.gameMs = NowMs() - s.gameStart;
-        s.gameDone = true;
-        s.end = ProcessFigures::Now();
-        s.dlg->EndDialog(IDOK);
-        return;
-    }
-    if (s.given == kGameWarmUp)
-        s.gameWarm = ProcessFigures::Now();
-    wchar_t falling[8] = {};
-    GetDlgItemTextW(page.m_hWnd, IDC_FALLING, falling, 8);
-    const int row = falling[0] - 0x4E00;
-    std::wstring answer = row >= 0 && row < kDictionaryRows ? SpellingOf(row) : L"?";
-    answer.pop_back();  // the tone digit
-    if (s.given % 5 == 4)
-        answer += L"x";  // a miss: the same character falls on
-    HWND edit = GetDlgItem(page.m_hWnd, IDC_ANSWER);
-    for (wchar_t c : answer)
-        PostMessageW(edit, WM_CHAR, c, 1);
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1 | scan);
-    PostMessageW(edit, WM_KEYUP, VK_RETURN, 1 | scan | (1LL << 30) | (1LL << 31));
-    ++s.given;
-    s.targetTotal = g_nTotal + 1;
-}
-
-void CALLBACK StartGame(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    Soak& s = g_soak;
-    if (!g_bRunning) {
-        std::printf("the game did not start\n");
-        s.dlg->EndDialog(IDABORT);
-        return;
-    }
-    s.gameStart = NowMs();
-    SetTimer(nullptr, 0, 10, AnswerTick);
-}
-
-void ClickTab(CPronounceDlg& dlg, int index)
-{
-    HWND tab = GetDlgItem(dlg.m_hWnd, IDC_TAB);
-    RECT item{};
-    SendMessageW(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-    PostClick(tab, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-}
-
-void CALLBACK RunWalk(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    Soak& s = g_soak;
-    CPronounceDlg& dlg = *s.dlg;
-    s.start = ProcessFigures::Now();
-    std::printf("at start:        %s\n", s.start.Line().c_str());
+    soak.start = ProcessFigures::Now();
+    std::printf("at start:        %s\n", soak.start.Line().c_str());
     std::fflush(stdout);
-
-    const std::wstring text = SoakText(s.characters);
-    SetDlgItemTextW(dlg.m_hWnd, IDC_TEXT, text.c_str());
+    s.SetLookupText(SoakText(soak.characters));
     const double t0 = NowMs();
-    SendMessageW(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOOKUP, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDC_LOOKUP)));
-    s.walkMs = NowMs() - t0;
-    wchar_t label[32] = {};
-    GetDlgItemTextW(dlg.m_hWnd, IDC_PHONETIC, label, 32);
-    int last = s.characters - 1;  // the last character with an entry shows its spelling
+    s.Lookup();
+    soak.walkMs = NowMs() - t0;
+    int last = soak.characters - 1;  // the last character with an entry shows its spelling
     while (last % 10 == 9)
         --last;
-    s.walkEnded = IsWindowEnabled(GetDlgItem(dlg.m_hWnd, IDC_LOOKUP)) &&
-                  std::wstring(label) == SpellingOf((last * 37) % kDictionaryRows);
-    s.afterWalk = ProcessFigures::Now();
-    std::printf("after the walk:  %s\n", s.afterWalk.Line().c_str());
+    soak.walkEnded = s.MainEnabled(IDC_LOOKUP) && s.MainText(IDC_PHONETIC) == SpellingOf((last * 37) % kDictionaryRows);
+    soak.afterWalk = ProcessFigures::Now();
+    std::printf("after the walk:  %s\n", soak.afterWalk.Line().c_str());
     std::fflush(stdout);
 
     // The training tab, then "开始", as mouse clicks.
-    ClickTab(dlg, 1);
-    PostButtonClick(GetDlgItem(dlg.m_pTrainingPage->m_hWnd, IDC_START));
-    SetTimer(nullptr, 0, 200, StartGame);
-}
-
-// Both pages are shown once before the figures start: drawing the training page
-// the first time makes its fonts, brushes and bitmaps, which live as long as it.
-void CALLBACK WarmUp(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    CPronounceDlg& dlg = *g_soak.dlg;
-    ClickTab(dlg, 1);
-    ClickTab(dlg, 0);
-    // The first recordings open the sound output, which stays open.
-    SetDlgItemTextW(dlg.m_hWnd, IDC_TEXT, SoakText(3).c_str());
-    SendMessageW(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOOKUP, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dlg.m_hWnd, IDC_LOOKUP)));
-    SetTimer(nullptr, 0, 300, RunWalk);
+    s.ClickTab(1);
+    s.Click(IDC_START);
+    s.Wait(200);
+    if (!g_bRunning) {
+        std::printf("the game did not start\n");
+        return;
+    }
+    // One answer at a time, each scored before the next: the characters typed into
+    // the answer box, then Enter, all as posted input that the modal loop dispatches
+    // (the page catches Enter in its pre-translation).
+    const double gameStart = NowMs();
+    const HWND edit = GetDlgItem(s.PageWnd(), IDC_ANSWER);
+    for (; soak.given < soak.answers; ++soak.given) {
+        if (soak.given == kGameWarmUp)
+            soak.gameWarm = ProcessFigures::Now();
+        const std::wstring falling = s.Text(IDC_FALLING);
+        const int row = falling.empty() ? -1 : falling[0] - 0x4E00;
+        std::wstring answer = row >= 0 && row < kDictionaryRows ? SpellingOf(row) : L"?";
+        answer.pop_back();  // the tone digit
+        if (soak.given % 5 == 4)
+            answer += L"x";  // a miss: the same character falls on
+        const int target = g_nTotal + 1;
+        TypeText(edit, answer.c_str());
+        PostKey(edit, VK_RETURN);
+        s.Pump();
+        if (!s.WaitFor([&] { return g_nTotal >= target; }, 20000)) {
+            std::printf("the game stopped scoring after %d answers\n", soak.given);
+            return;
+        }
+    }
+    soak.gameMs = NowMs() - gameStart;
+    soak.gameDone = true;
+    soak.end = ProcessFigures::Now();
 }
 
 bool Within(long growth, long bound)
@@ -260,7 +169,7 @@ bool Within(long growth, long bound)
 int main(int argc, char** argv)
 {
     Boxes().MarkMainStarted();
-    Soak& s = g_soak;
+    Soak s;
     if (argc > 1)
         s.characters = std::max(2, std::atoi(argv[1]));
     if (argc > 2)
@@ -269,38 +178,18 @@ int main(int argc, char** argv)
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     CoInitialize(nullptr);
-    AfxEnableControlContainer();
 
-    WriteDictionarySql(DictionarySql().c_str());
-    TestRecordings recordings;
+    WriteDictionarySql(DictionarySql());
     for (int i = 0; i < kSyllableCount * 6; ++i)
-        recordings.Write(SpellingOf(i), kRecordingMs);
-    recordings.Write(L"ok", kRecordingMs);
-    recordings.Write(L"ng", kRecordingMs);
-    bool hadPractice = false;
-    const std::string practice = ReadOptional(L"C:\\Program Files\\Lorvane\\xunlian.txt", &hadPractice);
-    WritePractice(PracticeText(s.answers + 100));
+        WriteRecording(SpellingOf(i), kRecordingMs);
+    WriteRecording(L"ok", kRecordingMs);
+    WriteRecording(L"ng", kRecordingMs);
+    WritePracticeText(PracticeText(s.answers + 100));
     // The game's dictionary connected before main() to the file that was there.
-    g_db.m_pRecordset = nullptr;
-    g_db.m_pConnection = nullptr;
-    g_db.Connect();
+    ConnectGameDictionaryAgain();
 
-    {
-        CPronounceDlg dlg;
-        s.dlg = &dlg;
-        theApp.m_pMainWnd = &dlg;
-        SetTimer(nullptr, 0, 300, WarmUp);
-        dlg.DoModal();
-        theApp.m_pMainWnd = nullptr;
-    }
-
-    if (hadPractice) {
-        HANDLE h = CreateFileW(L"C:\\Program Files\\Lorvane\\xunlian.txt", GENERIC_WRITE, 0, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(h, practice.data(), static_cast<DWORD>(practice.size()), &written, nullptr);
-        CloseHandle(h);
-    }
+    // The walk takes about two minutes; the watchdog only ends a run that hangs.
+    MainWindowDriver::Run([&s](MainWindowDriver& driver) { Run(driver, s); }, 30 * 60 * 1000);
 
     std::printf("after %d answers: %s\n", kGameWarmUp, s.gameWarm.Line().c_str());
     std::printf("at end:          %s\n", s.end.Line().c_str());
@@ -313,6 +202,8 @@ int main(int argc, char** argv)
     std::printf("game:  %d answers given in %.1f s: %d hits, %d misses, %d tries counted%s\n", s.given,
                 s.gameMs / 1000, g_nHits, g_nMisses, g_nTotal, s.gameDone ? "" : " (NOT COMPLETED)");
     std::printf("message boxes: %zu\n", Boxes().Count());
+    for (const MessageBoxRecord& box : Boxes().Taken())
+        std::printf("  %s: %s\n", Utf8(box.caption).c_str(), Utf8(box.text).c_str());
 
     // Noise: a few handles of the sound output and the heap's own growth. Objects
     // made once per page are outside both spans (warm-up).

@@ -13,17 +13,41 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "bench/Clock.h"
-#include "bench/startup/DictionaryFile.h"
+#include "support/InstalledFiles.h"
 
 namespace {
 
-const wchar_t kDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
-const wchar_t kSavedDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3.bench-saved";
 constexpr int kDictionaryRows = 40000;  // the goal's dictionary; a second argument overrides it
+
+// The benchmark's dictionary: characters from U+4E00 on, repeating once the block is
+// used up (as a dictionary with several readings does), each spelled with an initial,
+// a final and a tone digit.
+std::string DictionarySql(int rows)
+{
+    const char* const initials[] = {"b", "p", "m", "f", "d", "t", "n", "l", "g", "k", "ng", "h",
+                                    "gw", "kw", "w", "z", "c", "s", "j"};
+    const char* const finals[] = {"aa", "aai", "aau", "aam", "aan", "aang", "aap", "aat", "aak",
+                                  "ai", "au", "am", "an", "ang", "e", "ei", "eng", "i", "in",
+                                  "ing", "o", "oi", "ou", "on", "ong", "u", "ui", "un", "ung",
+                                  "yu", "yun", "oe", "eoi", "eon"};
+    auto values = [](const char* const* parts, int n) {
+        std::string list;
+        for (int k = 0; k < n; ++k)
+            list += (k ? ", (" : "(") + std::to_string(k) + ", '" + parts[k] + "')";
+        return list;
+    };
+    return "CREATE TABLE cantonesePhonetic(id INTEGER PRIMARY KEY, Character TEXT NOT NULL, Phonetic TEXT NOT NULL);"
+           "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows - 1) +
+           "), initial(k, s) AS (VALUES " + values(initials, 19) + "), final(k, s) AS (VALUES " +
+           values(finals, 34) +
+           ") INSERT INTO cantonesePhonetic SELECT i + 1, char(0x4E00 + i % 20992), initial.s || final.s || (i % 6 + 1)"
+           " FROM n JOIN initial ON initial.k = i % 19 JOIN final ON final.k = i / 19 % 34 ORDER BY i;";
+}
 
 std::wstring ProgramFolder()
 {
@@ -112,28 +136,6 @@ double Least(const std::vector<double>& v)
     return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
 }
 
-// Puts the benchmark's dictionary in place for its lifetime and restores the old one.
-class DictionarySwap
-{
-public:
-    explicit DictionarySwap(int rows)
-    {
-        m_saved = MoveFileExW(kDictionaryPath, kSavedDictionaryPath, MOVEFILE_REPLACE_EXISTING);
-        m_ok = WriteDictionaryFile(kDictionaryPath, rows);
-    }
-    ~DictionarySwap()
-    {
-        DeleteFileW(kDictionaryPath);
-        if (m_saved)
-            MoveFileExW(kSavedDictionaryPath, kDictionaryPath, MOVEFILE_REPLACE_EXISTING);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    bool m_saved = false;
-    bool m_ok = false;
-};
-
 double Mb(SIZE_T bytes)
 {
     return double(bytes) / (1024.0 * 1024.0);
@@ -149,9 +151,11 @@ int wmain(int argc, wchar_t** argv)
     std::wstring lorvane = folder + L"Lorvane.exe";
     std::wstring minimal = folder + L"MinimalDialog.exe";
 
-    DictionarySwap dictionary(rows);
-    if (!dictionary.ok()) {
-        std::fwprintf(stderr, L"cannot write the benchmark dictionary at %ls\n", kDictionaryPath);
+    // What stood at the dictionary's path comes back when this program ends.
+    try {
+        test_support::WriteDictionarySql(DictionarySql(rows));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cannot write the benchmark dictionary: %s\n", e.what());
         return 1;
     }
 

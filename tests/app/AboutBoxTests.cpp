@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
+#include "WebsiteRecorder.h"
 #include "app/PronounceDlg.h"
-
-using namespace app_test;
+#include "support/Dialogs.h"
+#include "support/Drive.h"
+#include "support/MainWindowDriver.h"
+#include "support/MessageBoxes.h"
 
 namespace {
 
@@ -18,11 +20,11 @@ struct AboutSighting {
     bool mainEnabled = true;
 };
 
-// Looks for the About box once the system command has opened it, notes what it saw,
-// then runs `close` on it.
+// Looks for the About box once the system command has opened it (when its loop is
+// idle), notes what it saw, then runs `close` on it.
 void WatchForAboutBox(CPronounceDlg& main, AboutSighting& seen, std::function<void(HWND)> close)
 {
-    WhenIdle([&main, &seen, close] {
+    After(0, [&main, &seen, close] {
         for (HWND hwnd : OpenDialogs()) {
             if (hwnd == main.m_hWnd)
                 continue;
@@ -45,16 +47,15 @@ TEST(AppAboutBox, EverySystemCommandFrom0x10To0x1FOpensIt)
 {
     CPronounceDlg dlg;
     std::vector<AboutSighting> seen(0x20 + 1);
-    // One command per step: a watcher that found nothing has run before the next command.
-    std::vector<Step> steps;
-    for (UINT id = 0x0F; id <= 0x20; ++id) {
-        steps.push_back([&seen, id](CPronounceDlg& d) {
-            WatchForAboutBox(d, seen[id], CloseWithOkCommand);
-            d.SendMessage(WM_SYSCOMMAND, id);  // returns when the box has closed
-        });
-    }
-    steps.push_back([](CPronounceDlg& d) { d.PostMessage(WM_COMMAND, IDCANCEL); });
-    EXPECT_EQ(RunMainWindow(dlg, steps), IDCANCEL);
+    INT_PTR result = MainWindowDriver::Run(dlg, [&seen](MainWindowDriver& s) {
+        for (UINT id = 0x0F; id <= 0x20; ++id) {
+            WatchForAboutBox(s.Main(), seen[id], CloseWithOkCommand);
+            s.Main().SendMessage(WM_SYSCOMMAND, id);  // returns when the box has closed
+            s.Wait(20);  // a watcher that found nothing runs before the next command
+        }
+        s.Main().PostMessage(WM_COMMAND, IDCANCEL);
+    }).result;
+    EXPECT_EQ(result, IDCANCEL);
     for (UINT id = 0x10; id <= 0x1F; ++id) {
         SCOPED_TRACE(id);
         ASSERT_TRUE(seen[id].open);
@@ -93,37 +94,33 @@ TEST_P(AppAboutBoxClose, LeavesTheMainWindowAsItWas)
     HWND aboutBox = nullptr;
     bool enabledAfter = false, visibleAfter = false, aboutGone = false;
     const AboutClose way = GetParam();
-    INT_PTR result = RunMainWindow(dlg, {
-        [&](CPronounceDlg& d) {
-            ::SetWindowTextW(GetDlgItem(d.m_hWnd, IDC_TEXT), L"你好");
-            WatchForAboutBox(d, seen, [&](HWND box) {
-                aboutBox = box;
-                SetForegroundWindow(box);
-                switch (way) {
-                case AboutClose::OkButton: {
-                    RECT rc;
-                    GetWindowRect(GetDlgItem(box, IDOK), &rc);
-                    ClickAt(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
-                    break;
-                }
-                case AboutClose::Enter: PressKey(VK_RETURN); break;
-                case AboutClose::Escape: PressKey(VK_ESCAPE); break;
-                case AboutClose::CaptionButton: ClickAt(CloseButtonPoint(box)); break;
-                case AboutClose::AltF4: PressKey(VK_F4, true); break;
-                }
-            });
-            d.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
-            aboutGone = !IsWindow(aboutBox);
-        },
-        [&](CPronounceDlg& d) {
-            enabledAfter = d.IsWindowEnabled() != FALSE;
-            visibleAfter = d.IsWindowVisible() != FALSE;
-            wchar_t text[16] = {};
-            GetWindowTextW(GetDlgItem(d.m_hWnd, IDC_TEXT), text, 16);
-            EXPECT_EQ(std::wstring(text), L"你好");
-            d.PostMessage(WM_COMMAND, IDCANCEL);
-        },
-    });
+    INT_PTR result = MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
+        ::SetWindowTextW(GetDlgItem(d.m_hWnd, IDC_TEXT), L"你好");
+        WatchForAboutBox(d, seen, [&](HWND box) {
+            aboutBox = box;
+            SetForegroundWindow(box);
+            switch (way) {
+            case AboutClose::OkButton: {
+                RECT rc;
+                GetWindowRect(GetDlgItem(box, IDOK), &rc);
+                SendClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+                break;
+            }
+            case AboutClose::Enter: SendKey(VK_RETURN); break;
+            case AboutClose::Escape: SendKey(VK_ESCAPE); break;
+            case AboutClose::CaptionButton: SendClick(CloseButtonPoint(box)); break;
+            case AboutClose::AltF4: SendKey(VK_F4, true); break;
+            }
+        });
+        d.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
+        aboutGone = !IsWindow(aboutBox);
+        s.Pump();
+        enabledAfter = d.IsWindowEnabled() != FALSE;
+        visibleAfter = d.IsWindowVisible() != FALSE;
+        EXPECT_EQ(TextOf(d.m_hWnd, IDC_TEXT), L"你好");
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    }).result;
     ASSERT_TRUE(seen.open);
     EXPECT_TRUE(aboutGone);
     EXPECT_TRUE(enabledAfter);

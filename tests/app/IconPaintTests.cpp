@@ -6,10 +6,8 @@
 
 #include <vector>
 
-#include "AppTestSupport.h"
 #include "app/PronounceDlg.h"
-
-using namespace app_test;
+#include "support/MainWindowDriver.h"
 
 namespace {
 
@@ -106,40 +104,39 @@ TEST(AppMinimisedIcon, PaintingWhileMinimisedErasesThenDrawsTheIconCentred)
     ASSERT_NE(hook, nullptr);
 
     CPronounceDlg dlg;
-    RunMainWindow(dlg, {
-        [&](CPronounceDlg& d) {
-            g_watched = d.m_hWnd;
-            g_iconErases.clear();
-            d.SendMessage(WM_PAINT);  // not minimised: the default painting
-            EXPECT_TRUE(DrawIconSpy::calls().empty());
-            EXPECT_TRUE(g_iconErases.empty());
-            d.ShowWindow(SW_MINIMIZE);
-        },
-        [&](CPronounceDlg& d) {
-            ASSERT_TRUE(d.IsIconic());
-            RECT client;
-            d.GetClientRect(&client);
-            ASSERT_EQ(client.right - client.left, 0);
-            ASSERT_EQ(GetSystemMetrics(SM_CXICON), 32);
-            ASSERT_EQ(GetSystemMetrics(SM_CYICON), 32);
+    MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
+        g_watched = d.m_hWnd;
+        g_iconErases.clear();
+        d.SendMessage(WM_PAINT);  // not minimised: the default painting
+        EXPECT_TRUE(DrawIconSpy::calls().empty());
+        EXPECT_TRUE(g_iconErases.empty());
+        d.ShowWindow(SW_MINIMIZE);
+        s.Pump();
 
-            d.SendMessage(WM_PAINT);
-            ASSERT_EQ(g_iconErases.size(), 1u);
-            ASSERT_EQ(DrawIconSpy::calls().size(), 1u);
-            const DrawIconSpy::Call& call = DrawIconSpy::calls()[0];
-            EXPECT_EQ(call.x, -15);
-            EXPECT_EQ(call.y, -15);
-            EXPECT_EQ(call.icon, d.m_hIcon);
-            EXPECT_EQ(reinterpret_cast<HDC>(g_iconErases[0].first), call.dc)
-                << "the background is erased on the painting's own device context";
-            EXPECT_EQ(g_iconErases[0].second, 0);
-            d.ShowWindow(SW_RESTORE);
-        },
-        [&](CPronounceDlg& d) {
-            d.SendMessage(WM_PAINT);
-            EXPECT_EQ(DrawIconSpy::calls().size(), 1u) << "no icon once restored";
-            d.PostMessage(WM_COMMAND, IDCANCEL);
-        },
+        ASSERT_TRUE(d.IsIconic());
+        RECT client;
+        d.GetClientRect(&client);
+        ASSERT_EQ(client.right - client.left, 0);
+        ASSERT_EQ(GetSystemMetrics(SM_CXICON), 32);
+        ASSERT_EQ(GetSystemMetrics(SM_CYICON), 32);
+
+        d.SendMessage(WM_PAINT);
+        ASSERT_EQ(g_iconErases.size(), 1u);
+        ASSERT_EQ(DrawIconSpy::calls().size(), 1u);
+        const DrawIconSpy::Call& call = DrawIconSpy::calls()[0];
+        EXPECT_EQ(call.x, -15);
+        EXPECT_EQ(call.y, -15);
+        EXPECT_EQ(call.icon, d.m_hIcon);
+        EXPECT_EQ(reinterpret_cast<HDC>(g_iconErases[0].first), call.dc)
+            << "the background is erased on the painting's own device context";
+        EXPECT_EQ(g_iconErases[0].second, 0);
+        d.ShowWindow(SW_RESTORE);
+        s.Pump();
+
+        d.SendMessage(WM_PAINT);
+        EXPECT_EQ(DrawIconSpy::calls().size(), 1u) << "no icon once restored";
+        d.PostMessage(WM_COMMAND, IDCANCEL);
     });
     UnhookWindowsHookEx(hook);
     g_watched = nullptr;

@@ -4,22 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
+#include "WebsiteRecorder.h"
 #include "resources/Paths.h"
 #include "app/PronounceApp.h"
 #include "app/PronounceDlg.h"
+#include "support/Drive.h"
+#include "support/MainWindowDriver.h"
 #include "training/TrainingPage.h"
 
-using namespace app_test;
-
 namespace {
-
-std::wstring Text(HWND hwnd)
-{
-    wchar_t buf[512] = {};
-    GetWindowTextW(hwnd, buf, 512);
-    return buf;
-}
 
 std::wstring TabText(HWND tab, int index)
 {
@@ -40,13 +33,14 @@ bool Visible(CPronounceDlg& dlg, int id)
 TEST(AppMainWindow, StartsOnTheLookupPageWithEmptyTextAndLabel)
 {
     CPronounceDlg dlg;
-    INT_PTR result = RunMainWindow(dlg, {[](CPronounceDlg& d) {
-        EXPECT_EQ(Text(d.m_hWnd), L"粤语拼音学习");
+    INT_PTR result = MainWindowDriver::Run(dlg, [](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
+        EXPECT_EQ(TextOf(d.m_hWnd), L"粤语拼音学习");
         EXPECT_TRUE(IsWindowVisible(d.m_hWnd));
         // The label's template text "123" was replaced by the empty spelling.
-        EXPECT_EQ(Text(GetDlgItem(d.m_hWnd, IDC_PHONETIC)), L"");
-        EXPECT_EQ(Text(GetDlgItem(d.m_hWnd, IDC_TEXT)), L"");
-        EXPECT_EQ(Text(GetDlgItem(d.m_hWnd, IDC_PHONETIC_LABEL)), L"音标:");
+        EXPECT_EQ(TextOf(GetDlgItem(d.m_hWnd, IDC_PHONETIC)), L"");
+        EXPECT_EQ(TextOf(GetDlgItem(d.m_hWnd, IDC_TEXT)), L"");
+        EXPECT_EQ(TextOf(GetDlgItem(d.m_hWnd, IDC_PHONETIC_LABEL)), L"音标:");
 
         for (int id : {IDC_TEXT, IDC_LOOKUP, IDC_PAUSE, IDC_STOP, IDC_PHONETIC, IDC_PHONETIC_LABEL,
                        IDC_TAB, IDC_BROWSER})
@@ -72,14 +66,15 @@ TEST(AppMainWindow, StartsOnTheLookupPageWithEmptyTextAndLabel)
         EXPECT_EQ(d.m_player.m_hWnd, GetDlgItem(d.m_hWnd, IDC_PLAYER));
         EXPECT_EQ(d.m_browser.m_hWnd, GetDlgItem(d.m_hWnd, IDC_BROWSER));
         d.PostMessage(WM_COMMAND, IDCANCEL);
-    }});
+    }).result;
     EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST(AppMainWindow, TrainingPageCoversTheTabAreaBelowTheTabRow)
 {
     CPronounceDlg dlg;
-    RunMainWindow(dlg, {[](CPronounceDlg& d) {
+    MainWindowDriver::Run(dlg, [](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
         RECT client, page;
         GetClientRect(d.m_tab.m_hWnd, &client);
         GetWindowRect(d.m_pTrainingPage->m_hWnd, &page);
@@ -89,25 +84,27 @@ TEST(AppMainWindow, TrainingPageCoversTheTabAreaBelowTheTabRow)
         EXPECT_EQ(page.right, client.right - 1);
         EXPECT_EQ(page.bottom, client.bottom - 1);
         d.PostMessage(WM_COMMAND, IDCANCEL);
-    }});
+    });
 }
 
 TEST(AppMainWindow, UsesTheApplicationIconEverywhere)
 {
     CPronounceDlg dlg;
     ASSERT_NE(dlg.m_hIcon, nullptr);  // loaded by the constructor
-    RunMainWindow(dlg, {[](CPronounceDlg& d) {
+    MainWindowDriver::Run(dlg, [](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
         EXPECT_EQ(reinterpret_cast<HICON>(d.SendMessage(WM_GETICON, ICON_BIG)), d.m_hIcon);
         EXPECT_EQ(reinterpret_cast<HICON>(d.SendMessage(WM_GETICON, ICON_SMALL)), d.m_hIcon);
         EXPECT_EQ(reinterpret_cast<HICON>(d.SendMessage(WM_QUERYDRAGICON)), d.m_hIcon);
         d.PostMessage(WM_COMMAND, IDCANCEL);
-    }});
+    });
 }
 
 TEST(AppMainWindow, SystemMenuEndsWithSeparatorAndAboutItem)
 {
     CPronounceDlg dlg;
-    RunMainWindow(dlg, {[](CPronounceDlg& d) {
+    MainWindowDriver::Run(dlg, [](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
         HMENU menu = GetSystemMenu(d.m_hWnd, FALSE);
         ASSERT_NE(menu, nullptr);
         int count = GetMenuItemCount(menu);
@@ -120,7 +117,7 @@ TEST(AppMainWindow, SystemMenuEndsWithSeparatorAndAboutItem)
         GetMenuStringW(menu, count - 1, text, 128, MF_BYPOSITION);
         EXPECT_EQ(std::wstring(text), L"关于粤语拼音学习(&A)...");
         d.PostMessage(WM_COMMAND, IDCANCEL);
-    }});
+    });
 }
 
 // SkinH.dll is looked for beside the program; without it the window opens all the same.
@@ -133,11 +130,12 @@ TEST(AppMainWindow, AttachesTheSkinLibraryBesideTheProgramWhenThere)
     bool present = GetFileAttributesW(skin.c_str()) != INVALID_FILE_ATTRIBUTES;
 
     CPronounceDlg dlg;
-    INT_PTR result = RunMainWindow(dlg, {[&](CPronounceDlg& d) {
+    INT_PTR result = MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
         EXPECT_EQ(GetModuleHandleW(skin.c_str()) != nullptr, present);
         EXPECT_TRUE(IsWindowVisible(d.m_hWnd));
         d.PostMessage(WM_COMMAND, IDCANCEL);
-    }});
+    }).result;
     EXPECT_EQ(result, IDCANCEL);
 }
 
@@ -145,22 +143,21 @@ TEST(AppMainWindow, OkDoesNothingAndEnterInTheTextBoxIsALineBreak)
 {
     WebsiteRecorder web;
     CPronounceDlg dlg;
-    INT_PTR result = RunMainWindow(dlg, {
-        [](CPronounceDlg& d) { d.SendMessage(WM_COMMAND, IDOK); },
-        [](CPronounceDlg& d) {
-            EXPECT_TRUE(IsWindowVisible(d.m_hWnd));
-            SetForegroundWindow(d.m_hWnd);
-            ::SetFocus(GetDlgItem(d.m_hWnd, IDC_TEXT));
-            PressKey('A');
-            PressKey(VK_RETURN);
-            PressKey('B');
-        },
-        [](CPronounceDlg& d) {
-            EXPECT_EQ(Text(GetDlgItem(d.m_hWnd, IDC_TEXT)), L"a\r\nb");
-            EXPECT_TRUE(IsWindowVisible(d.m_hWnd));
-            d.PostMessage(WM_COMMAND, IDCANCEL);
-        },
-    });
+    INT_PTR result = MainWindowDriver::Run(dlg, [](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
+        d.SendMessage(WM_COMMAND, IDOK);
+        s.Pump();
+        EXPECT_TRUE(IsWindowVisible(d.m_hWnd));
+        SetForegroundWindow(d.m_hWnd);
+        ::SetFocus(GetDlgItem(d.m_hWnd, IDC_TEXT));
+        SendKey('A');
+        SendKey(VK_RETURN);
+        SendKey('B');
+        s.Pump();
+        EXPECT_EQ(TextOf(GetDlgItem(d.m_hWnd, IDC_TEXT)), L"a\r\nb");
+        EXPECT_TRUE(IsWindowVisible(d.m_hWnd));
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    }).result;
     EXPECT_EQ(result, IDCANCEL);  // not IDOK: the window never ended through OK
     EXPECT_TRUE(web.Opened().empty());
 }
@@ -169,7 +166,8 @@ TEST(AppMainWindow, CancelClosesWithoutOpeningTheWebsite)
 {
     WebsiteRecorder web;
     CPronounceDlg dlg;
-    INT_PTR result = RunMainWindow(dlg, {[](CPronounceDlg& d) { d.PostMessage(WM_COMMAND, IDCANCEL); }});
+    INT_PTR result =
+        MainWindowDriver::Run(dlg, [](MainWindowDriver& s) { s.Main().PostMessage(WM_COMMAND, IDCANCEL); }).result;
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(dlg.m_bStop);  // OnClose never ran
     EXPECT_TRUE(web.Opened().empty());
@@ -195,26 +193,27 @@ TEST_P(AppMainWindowClose, OpensTheWebsiteOnceThenCloses)
     WebsiteRecorder web;
     CPronounceDlg dlg;
     const CloseWay way = GetParam();
-    INT_PTR result = RunMainWindow(dlg, {[way](CPronounceDlg& d) {
+    INT_PTR result = MainWindowDriver::Run(dlg, [way](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
         SetForegroundWindow(d.m_hWnd);
         switch (way) {
         case CloseWay::CaptionButton: {
             POINT at = CloseButtonPoint(d.m_hWnd);
             ASSERT_GE(at.x, 0) << "no close button found";
-            ClickAt(at);
+            SendClick(at);
             break;
         }
         case CloseWay::SystemMenuClose:
             d.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
             break;
         case CloseWay::AltF4:
-            PressKey(VK_F4, true);
+            SendKey(VK_F4, true);
             break;
         case CloseWay::CloseMessage:
             d.PostMessage(WM_CLOSE);
             break;
         }
-    }});
+    }).result;
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_TRUE(dlg.m_bStop);
     EXPECT_EQ(web.Opened(), std::vector<std::wstring>{kWebsiteUrl});
@@ -229,11 +228,11 @@ TEST(AppStartup, InitInstanceRunsTheMainWindowModallyThenReturnsFalse)
 {
     HWND seen = nullptr;
     bool wasMain = false;
-    WhenIdle([&] {
+    After(0, [&] {
         CWnd* main = AfxGetMainWnd();
         ASSERT_NE(main, nullptr);
         seen = main->m_hWnd;
-        wasMain = IsWindowVisible(seen) && Text(seen) == L"粤语拼音学习";
+        wasMain = IsWindowVisible(seen) && TextOf(seen) == L"粤语拼音学习";
         main->PostMessage(WM_COMMAND, IDCANCEL);
     });
     EXPECT_FALSE(theApp.InitInstance());

@@ -1,7 +1,7 @@
 // Lorvane.exe itself, started with no dictionary at its fixed path: four error boxes
 // (the training page's connection before any window, then the main window's, then the
 // two recordsets), each titled with the program's name, and then the main window all the
-// same. The test moves the dictionary aside while it runs, so CTest runs it alone.
+// same. The dictionary is away while this test program runs, so CTest runs it alone.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,15 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "Boxes.h"
+#include "support/Dialogs.h"
+#include "support/InstalledFiles.h"
 #include "support/MessageBoxes.h"
-
-using namespace app_test;
 
 namespace {
 
-const wchar_t kDictionary[] = L"C:\\WINDOWS\\system32\\abc.mp3";
-const wchar_t kAside[] = L"C:\\WINDOWS\\system32\\abc.mp3.missing-test";
 const wchar_t kTitle[] = L"粤语拼音学习";
 
 std::wstring ProgramBesideUs()
@@ -28,20 +25,6 @@ std::wstring ProgramBesideUs()
     std::wstring s = path;
     return s.substr(0, s.find_last_of(L'\\') + 1) + L"Lorvane.exe";
 }
-
-class DictionaryAside
-{
-public:
-    DictionaryAside() { m_moved = MoveFileExW(kDictionary, kAside, MOVEFILE_REPLACE_EXISTING); }
-    ~DictionaryAside()
-    {
-        if (m_moved)
-            MoveFileExW(kAside, kDictionary, MOVEFILE_REPLACE_EXISTING);
-    }
-
-private:
-    bool m_moved = false;
-};
 
 struct Sighting {
     Box box;
@@ -71,8 +54,8 @@ HWND MainWindowOf(DWORD pid)
 
 TEST(AppStartupWithoutDictionary, ShowsFourErrorBoxesThenTheMainWindow)
 {
-    DictionaryAside aside;
-    ASSERT_EQ(GetFileAttributesW(kDictionary), INVALID_FILE_ATTRIBUTES);
+    test_support::RemoveDictionary();  // back when this program ends
+    ASSERT_EQ(GetFileAttributesW(test_support::kDictionaryPath), INVALID_FILE_ATTRIBUTES);
 
     std::wstring exe = ProgramBesideUs();
     STARTUPINFOW si = {sizeof si};

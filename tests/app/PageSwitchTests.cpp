@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
 #include "resources/Paths.h"
 #include "app/PronounceDlg.h"
-#include "support/PlayerUrl.h"
+#include "support/Drive.h"
+#include "support/InstalledFiles.h"
+#include "support/MainWindowDriver.h"
+#include "support/MessageBoxes.h"
 #include "training/TrainingPage.h"
-
-using namespace app_test;
 
 namespace {
 
@@ -47,52 +47,11 @@ std::wstring PlayerUrl(CPronounceDlg& d)
     return test_support::PlayerUrl(d.m_player.m_hWnd);
 }
 
-std::wstring AppName()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name = path;
-    name = name.substr(name.find_last_of(L'\\') + 1);
-    return name.substr(0, name.rfind(L'.'));
-}
-
-// What the window looked like when a message box came up (the recorder of the test
-// support answers the box itself).
-class NoticeWatch
-{
-public:
-    explicit NoticeWatch(CPronounceDlg& d) : m_dlg(d)
-    {
-        s_current = this;
-        m_hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    }
-    ~NoticeWatch()
-    {
-        UnhookWindowsHookEx(m_hook);
-        s_current = nullptr;
-    }
-
+// What the window looked like while a message box showed.
+struct NoticeSeen {
     int count = 0;
     std::wstring pageWhileOpen;  // the visible set while the notice was up
     std::wstring urlWhileOpen;   // the player's address then
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
-    {
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        wchar_t cls[16] = {};
-        if (code == HCBT_ACTIVATE && s_current && GetClassNameW(hwnd, cls, 16) &&
-            wcscmp(cls, L"#32770") == 0 && !CWnd::FromHandlePermanent(hwnd)) {
-            ++s_current->count;
-            s_current->pageWhileOpen = VisibleSet(s_current->m_dlg);
-            s_current->urlWhileOpen = PlayerUrl(s_current->m_dlg);
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    CPronounceDlg& m_dlg;
-    HHOOK m_hook = nullptr;
-    static inline NoticeWatch* s_current = nullptr;
 };
 
 struct ClickRow {
@@ -121,15 +80,21 @@ TEST(AppPageSwitch, EachTabClickShowsItsPageAndHandsThePlayerItsAddress)
     const std::wstring installDir = kInstallDir;
     const std::wstring video = installDir + L"yueyupinying.wmv";
     CPronounceDlg dlg;
-    std::vector<Step> steps;
-    for (size_t i = 0; i < std::size(kClicks); ++i) {
-        steps.push_back([i, &installDir, &video](CPronounceDlg& d) {
+    const INT_PTR result = MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
+        NoticeSeen notice;
+        Boxes().onTake = [&](const MessageBoxRecord&) {
+            ++notice.count;
+            notice.pageWhileOpen = VisibleSet(d);
+            notice.urlWhileOpen = PlayerUrl(d);
+        };
+        for (size_t i = 0; i < std::size(kClicks); ++i) {
             const ClickRow& row = kClicks[i];
             SCOPED_TRACE("click " + std::to_string(i) + " on tab " + std::to_string(row.tab));
             std::wstring before = VisibleSet(d);
             std::wstring urlBefore = PlayerUrl(d);
-            NoticeWatch notice(d);
-            ClickTab(d.m_tab.m_hWnd, row.tab);  // returns after the handler, notice included
+            notice = {};
+            s.ClickTab(row.tab);  // the notice included
 
             EXPECT_EQ(notice.count, row.notice ? 1 : 0);
             EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(row.pageAfter));
@@ -141,25 +106,26 @@ TEST(AppPageSwitch, EachTabClickShowsItsPageAndHandsThePlayerItsAddress)
                 EXPECT_EQ(Utf8(notice.pageWhileOpen), Utf8(before));
                 EXPECT_EQ(notice.urlWhileOpen, urlBefore);
             }
-        });
-    }
-    steps.push_back([](CPronounceDlg& d) { d.PostMessage(WM_COMMAND, IDCANCEL); });
-    EXPECT_EQ(RunMainWindow(dlg, steps, 20000), IDCANCEL);
+        }
+        Boxes().onTake = nullptr;
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    }).result;
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST(AppPageSwitch, VideoNoticeIsAPlainBoxOwnedByTheMainWindow)
 {
     CPronounceDlg dlg;
     HWND main = nullptr;
-    RunMainWindow(dlg, {[&](CPronounceDlg& d) {
-        main = d.m_hWnd;
-        ClickTab(d.m_tab.m_hWnd, 2);
-        d.PostMessage(WM_COMMAND, IDCANCEL);
-    }});
+    MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+        main = s.MainWnd();
+        s.ClickTab(2);
+        s.Main().PostMessage(WM_COMMAND, IDCANCEL);
+    });
     ASSERT_EQ(Boxes().Count(), 1u);
     const MessageBoxRecord& notice = Boxes().Taken()[0];
     EXPECT_EQ(Utf8(notice.text), Utf8(kNotice));
-    EXPECT_EQ(Utf8(notice.caption), Utf8(AppName()));  // the program file's name
+    EXPECT_EQ(Utf8(notice.caption), Utf8(ProgramName()));  // the program file's name
     EXPECT_EQ(notice.owner, main);
     EXPECT_FALSE(notice.ownerEnabled);  // modal: the main window waits for it
     EXPECT_EQ(notice.icon, 0u);
@@ -169,60 +135,57 @@ TEST(AppPageSwitch, VideoNoticeIsAPlainBoxOwnedByTheMainWindow)
 TEST(AppPageSwitch, KeyboardChangeOfTabLeavesThePageAsItWas)
 {
     CPronounceDlg dlg;
-    RunMainWindow(dlg, {
-        [](CPronounceDlg& d) {
-            SetForegroundWindow(d.m_hWnd);
-            d.m_tab.SetFocus();
-            PressKey(VK_RIGHT);
-        },
-        [&](CPronounceDlg& d) {
-            EXPECT_EQ(d.m_tab.GetCurSel(), 1);
-            EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(kLookupPage));
-            PressKey(VK_RIGHT);
-        },
-        [&](CPronounceDlg& d) {
-            EXPECT_EQ(d.m_tab.GetCurSel(), 2);
-            EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(kLookupPage));
-            d.PostMessage(WM_COMMAND, IDCANCEL);
-        },
+    MainWindowDriver::Run(dlg, [](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
+        SetForegroundWindow(d.m_hWnd);
+        d.m_tab.SetFocus();
+        SendKey(VK_RIGHT);
+        s.Pump();
+        EXPECT_EQ(d.m_tab.GetCurSel(), 1);
+        EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(kLookupPage));
+        SendKey(VK_RIGHT);
+        s.Pump();
+        EXPECT_EQ(d.m_tab.GetCurSel(), 2);
+        EXPECT_EQ(Utf8(VisibleSet(d)), Utf8(kLookupPage));
+        d.PostMessage(WM_COMMAND, IDCANCEL);
     });
     EXPECT_EQ(Boxes().Count(), 0u);
 }
 
 TEST(AppPageSwitch, ChangesToLookupOrTrainingSilenceThePlayer)
 {
-    const std::wstring tone = WriteToneWav(L"tone", 5000);
+    test_support::WriteRecording(L"tone", 5000);
+    const std::wstring tone = test_support::RecordingPath(L"tone");
     CPronounceDlg dlg;
-    std::vector<Step> steps;
-    for (int tab : {1, 1, 0, 0, 1, 0}) {
-        steps.push_back([tab, &tone](CPronounceDlg& d) {
+    MainWindowDriver::Run(dlg, [&tone](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
+        for (int tab : {1, 1, 0, 0, 1, 0}) {
             SCOPED_TRACE("tab " + std::to_string(tab));
             d.m_player.SetURL(tone.c_str());
             ASSERT_NE(d.m_player.GetPlayState(), 1) << "the tone should be playing";
-            ClickTab(d.m_tab.m_hWnd, tab);
+            s.ClickTab(tab);
             EXPECT_EQ(d.m_player.GetPlayState(), 1);
             EXPECT_FALSE(IsWindowVisible(d.m_player.m_hWnd));
-        });
-    }
-    steps.push_back([](CPronounceDlg& d) { d.PostMessage(WM_COMMAND, IDCANCEL); });
-    RunMainWindow(dlg, steps);
-    DeleteFileW(tone.c_str());
+        }
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    });
 }
 
 // Switching neither stops nor pauses a read-aloud: its two flags are left alone.
 TEST(AppPageSwitch, LeavesTheReadAloudFlagsAlone)
 {
     CPronounceDlg dlg;
-    RunMainWindow(dlg, {[&](CPronounceDlg& d) {
+    MainWindowDriver::Run(dlg, [](MainWindowDriver& s) {
+        CPronounceDlg& d = s.Main();
         d.m_bPause = true;
         d.m_bStop = false;
         for (int tab : {1, 2, 0}) {
-            ClickTab(d.m_tab.m_hWnd, tab);
+            s.ClickTab(tab);
             EXPECT_TRUE(d.m_bPause);
             EXPECT_FALSE(d.m_bStop);
         }
         d.PostMessage(WM_COMMAND, IDCANCEL);
-    }});
+    });
     EXPECT_EQ(Boxes().Count(), 1u);
 }
 

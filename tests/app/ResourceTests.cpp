@@ -133,8 +133,9 @@ TEST_P(DialogTemplates, MatchTheLayoutTable)
         // are found without regard to case.
         EXPECT_EQ(_wcsicmp(got.className.c_str(), w.className), 0)
             << "class " << testing::PrintToString(got.className);
-        if (w.text)
+        if (w.text) {
             EXPECT_EQ(got.text, w.text);
+        }
         EXPECT_EQ(got.textOrdinal, w.textOrdinal);
         EXPECT_EQ(got.x, w.x);
         EXPECT_EQ(got.y, w.y);

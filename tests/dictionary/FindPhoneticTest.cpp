@@ -1,6 +1,6 @@
 // FindPhonetic: from the first row, the first row whose column 1 is exactly the
 // character; the recordset is left on it, or past the end when there is none.
-#include "DictionaryFile.h"
+#include "DictionaryTest.h"
 #include "dictionary/FindPhonetic.h"
 #include "dictionary/PhoneticDb.h"
 #include "support/MessageBoxes.h"
@@ -13,10 +13,10 @@ namespace {
 const HRESULT kNoCurrentRecord = 0x800A0BCD;
 
 // Made before the CPhoneticDb, which connects as it is made.
-struct ScanDictionary : DictionaryFile {
+struct ScanDictionary {
     ScanDictionary()
     {
-        MakeTable("(1, '你', 'nei5'), (2, '行', 'hang4'), (3, '行', 'hong4'), (4, 'a ', 'a-blank1'),"
+        WriteTable("(1, '你', 'nei5'), (2, '行', 'hang4'), (3, '行', 'hong4'), (4, 'a ', 'a-blank1'),"
                   " (5, 'A', 'upper1'), (6, NULL, 'null1'), (7, 42, 'number1'), (8, 'a', 'lower1'),"
                   " (9, '𠀀', 'pair1'), (10, '你好', 'two1'), (11, '好', 'hou2')");
     }
@@ -110,7 +110,7 @@ TEST_F(FindPhoneticScan, EmptyTableIsNotFoundWithoutAnError)
 {
     db.m_pRecordset = nullptr;   // lets go of the file, so that it can be replaced
     db.m_pConnection = nullptr;
-    dictionary.Make("CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, Character TEXT, Phonetic TEXT);");
+    WriteDictionarySql("CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, Character TEXT, Phonetic TEXT);");
     CPhoneticDb empty;
     empty.OpenRecordset(_bstr_t("select * from cantonesePhonetic"));
     ASSERT_EQ(adStateOpen, empty.m_pRecordset->GetState());
@@ -121,7 +121,7 @@ TEST_F(FindPhoneticScan, EmptyTableIsNotFoundWithoutAnError)
 
 TEST_F(FindPhoneticScan, TwoColumnsAreEnoughToFindButNotToRead)
 {
-    _ConnectionPtr connection = testdb::OpenConnection(DictionaryFile::kPath);
+    _ConnectionPtr connection = testdb::OpenConnection(kDictionaryPath);
     _RecordsetPtr rs = testdb::OpenRecordset(connection, L"select id, Character from cantonesePhonetic");
     EXPECT_TRUE(FindPhonetic(rs, L"你"));
     EXPECT_TRUE(ReadPhonetic(rs).IsEmpty());

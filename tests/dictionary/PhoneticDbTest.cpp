@@ -1,6 +1,6 @@
 // CPhoneticDb: connects when it is made, opens its recordset on request, shows every
 // failure in a message box and carries on; it never writes to the dictionary.
-#include "DictionaryFile.h"
+#include "DictionaryTest.h"
 #include "dictionary/FindPhonetic.h"
 #include "dictionary/PhoneticDb.h"
 #include "support/MessageBoxes.h"
@@ -14,23 +14,14 @@ namespace {
 
 const _bstr_t kQuery("select * from cantonesePhonetic");
 
-std::wstring ProgramName()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name = path;
-    name = name.substr(name.find_last_of(L'\\') + 1);
-    return name.substr(0, name.find_last_of(L'.'));
-}
-
 class PhoneticDb : public ::testing::Test {
 protected:
-    DictionaryFile dictionary;
+    PhoneticDb() { RemoveDictionary(); }  // none until the test makes one
 };
 
 TEST_F(PhoneticDb, ConnectsWhenMadeAndOpensTheWholeTable)
 {
-    dictionary.MakeTable("(1, '你', 'nei5'), (2, '好', 'hou2'), (3, '你', 'lei5')");
+    WriteTable("(1, '你', 'nei5'), (2, '好', 'hou2'), (3, '你', 'lei5')");
     CPhoneticDb db;
     ASSERT_TRUE(db.m_pConnection);
     EXPECT_EQ(adStateOpen, db.m_pConnection->GetState());
@@ -48,7 +39,7 @@ TEST_F(PhoneticDb, ConnectsWhenMadeAndOpensTheWholeTable)
 
 TEST_F(PhoneticDb, TwoInstancesHaveTheirOwnPositions)
 {
-    dictionary.MakeTable("(1, '你', 'nei5'), (2, '好', 'hou2')");
+    WriteTable("(1, '你', 'nei5'), (2, '好', 'hou2')");
     CPhoneticDb a, b;
     a.OpenRecordset(kQuery);
     b.OpenRecordset(kQuery);
@@ -80,7 +71,7 @@ TEST_F(PhoneticDb, MissingDictionaryShowsTwoBoxesPerInstanceAndNothingBreaks)
     ASSERT_EQ(4u, Boxes().Count());
     const auto& boxes = Boxes().Taken();
     for (size_t i : {0u, 1u}) {
-        EXPECT_CONTAINS(boxes[i].text, std::wstring(L"无法打开数据库文件 ") + DictionaryFile::kPath);
+        EXPECT_CONTAINS(boxes[i].text, std::wstring(L"无法打开数据库文件 ") + kDictionaryPath);
         EXPECT_CONTAINS(boxes[i].text, L"文件不存在");
     }
     for (size_t i : {2u, 3u})
@@ -89,7 +80,7 @@ TEST_F(PhoneticDb, MissingDictionaryShowsTwoBoxesPerInstanceAndNothingBreaks)
         EXPECT_EQ(ProgramName(), box.caption);
         EXPECT_EQ(std::vector<int>{IDOK}, box.buttons);
     }
-    EXPECT_FALSE(testdb::Exists(DictionaryFile::kPath));   // a missing file is never created
+    EXPECT_FALSE(testdb::Exists(kDictionaryPath));   // a missing file is never created
 }
 
 TEST_F(PhoneticDb, BadFilesAreReportedWithTheirReason)
@@ -105,7 +96,7 @@ TEST_F(PhoneticDb, BadFilesAreReportedWithTheirReason)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Boxes().Reset();
-        testdb::WriteBytes(DictionaryFile::kPath, c.bytes);
+        WriteInstalledFile(kDictionaryPath, c.bytes);
         {
             CPhoneticDb db;
             db.OpenRecordset(kQuery);
@@ -113,7 +104,7 @@ TEST_F(PhoneticDb, BadFilesAreReportedWithTheirReason)
         }
         ASSERT_EQ(2u, Boxes().Count());
         EXPECT_CONTAINS(Boxes().Taken()[0].text, c.reason);
-        EXPECT_EQ(c.bytes, testdb::ReadBytes(DictionaryFile::kPath));
+        EXPECT_EQ(c.bytes, testdb::ReadBytes(kDictionaryPath));
     }
 }
 
@@ -131,7 +122,7 @@ TEST_F(PhoneticDb, TableThatIsMissingOrLacksColumnsIsReportedOnce)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Boxes().Reset();
-        dictionary.Make(c.sql);
+        WriteDictionarySql(c.sql);
         CPhoneticDb db;
         EXPECT_EQ(0u, Boxes().Count());
         db.OpenRecordset(kQuery);
@@ -145,7 +136,7 @@ TEST_F(PhoneticDb, TableThatIsMissingOrLacksColumnsIsReportedOnce)
 
 TEST_F(PhoneticDb, OpeningAgainReleasesTheOldRecordsetFirst)
 {
-    dictionary.MakeTable("(1, '你', 'nei5')");
+    WriteTable("(1, '你', 'nei5')");
     CPhoneticDb db;
     db.OpenRecordset(kQuery);
     _Recordset* old = db.m_pRecordset.GetInterfacePtr();
@@ -158,8 +149,8 @@ TEST_F(PhoneticDb, OpeningAgainReleasesTheOldRecordsetFirst)
 
 TEST_F(PhoneticDb, LetsGoOfTheFileWhenDestroyedAndNeverWritesIt)
 {
-    dictionary.MakeTable("(1, '你', 'nei5'), (2, '好', 'hou2')");
-    const std::string before = testdb::ReadBytes(DictionaryFile::kPath);
+    WriteTable("(1, '你', 'nei5'), (2, '好', 'hou2')");
+    const std::string before = testdb::ReadBytes(kDictionaryPath);
     {
         CPhoneticDb db;
         db.OpenRecordset(kQuery);
@@ -167,12 +158,12 @@ TEST_F(PhoneticDb, LetsGoOfTheFileWhenDestroyedAndNeverWritesIt)
         FindPhonetic(db.m_pRecordset, L"無");
     }
     // Nothing of ours holds the file any more: it can be opened exclusively.
-    HANDLE h = CreateFileW(DictionaryFile::kPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileW(kDictionaryPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(INVALID_HANDLE_VALUE, h);
     CloseHandle(h);
-    EXPECT_EQ(before, testdb::ReadBytes(DictionaryFile::kPath));
-    EXPECT_FALSE(testdb::Exists(std::wstring(DictionaryFile::kPath) + L"-journal"));
+    EXPECT_EQ(before, testdb::ReadBytes(kDictionaryPath));
+    EXPECT_FALSE(testdb::Exists(std::wstring(kDictionaryPath) + L"-journal"));
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // so that the modal loop, and with it the program, can finish.
 #include "ReadAloudTest.h"
 
-using namespace readaloud_test;
-
 namespace {
 
 enum class Moment { HoldingBeforeFirstRecording, HoldingAfterAWait, DuringAWait };
@@ -23,47 +21,45 @@ const char* Name(Moment m)
 // ends the dialog without OnClose and so without a stop request.
 enum class Ending { Close, Cancel };
 
-void End(CPronounceDlg& dlg, Ending ending)
+void End(HWND dlg, Ending ending)
 {
     if (ending == Ending::Close)
-        ::PostMessageW(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ::PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     else
-        ::PostMessageW(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ::PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 // Runs the walk and ends the window at `moment`; checks that the walk gave way.
 void EndDuringWalk(Ending ending, Moment moment)
 {
     SCOPED_TRACE(Name(moment));
-    TestRecordings recordings;
     for (const wchar_t* spelling : {L"nei5", L"hou2", L"mun4"})
-        recordings.Write(spelling, 300);
+        WriteRecording(spelling, 300);
     PlayerSpy spy;
     CPronounceDlg dlg;
     size_t startsAtEnd = 0;
 
-    const RunOutcome outcome = RunMainWindow(dlg, [&](CPronounceDlg& d) {
-        spy.Attach(d);
-        SetText(d, L"你好们你好们");
+    const MainWindowDriver::Outcome outcome = MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+        spy.Attach(s.Main());
+        s.SetLookupText(L"你好们你好们");
         auto end = [&] {
             startsAtEnd = spy.Starts().size();
-            End(d, ending);
+            End(s.MainWnd(), ending);
         };
         if (moment == Moment::HoldingBeforeFirstRecording) {
-            ASSERT_TRUE(ClickButton(d.m_hWnd, IDC_PAUSE));
-            PumpUntilIdle();
+            ASSERT_TRUE(s.ClickMain(IDC_PAUSE));
             After(200, end);
         } else {
             spy.onStart = [&, moment](const PlayerSpy::Start&) {
                 if (spy.Starts().size() != 1)
                     return;
                 if (moment == Moment::HoldingAfterAWait)
-                    ClickButton(d.m_hWnd, IDC_PAUSE);
+                    ClickButton(s.MainWnd(), IDC_PAUSE);
                 After(moment == Moment::HoldingAfterAWait ? 500 : 100, end);
             };
         }
-        Lookup(d);
-    });
+        s.Lookup();
+    }, kWalkWatchdogMs);
 
     EXPECT_FALSE(outcome.watchdogFired) << "the walk kept the window from ending";
     EXPECT_EQ(outcome.result, IDCANCEL);

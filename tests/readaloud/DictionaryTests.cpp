@@ -8,8 +8,6 @@
 
 #include "FailingRecordset.h"
 
-using namespace readaloud_test;
-
 namespace {
 
 class ReadAloudDictionary : public ReadAloudTest {};
@@ -23,16 +21,16 @@ TEST_F(ReadAloudDictionary, FailureDuringTheWalkEndsItWithOneMessage)
     bool lookupEnabledAfter = false;
     std::wstring labelAfter;
 
-    Run(dlg, [&](CPronounceDlg& d) {
+    Run(dlg, [&](MainWindowDriver& s) {
         // The dictionary breaks once the first character has been found.
         spy.onStart = [&](const PlayerSpy::Start&) {
             if (!failing)
-                failing.emplace(d.m_db.m_pRecordset);
+                failing.emplace(s.Main().m_db.m_pRecordset);
         };
-        SetText(d, L"你好们");
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
-        labelAfter = TextOf(d, IDC_PHONETIC);
+        s.SetLookupText(L"你好们");
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
+        labelAfter = s.MainText(IDC_PHONETIC);
         failing.reset();
     });
 
@@ -67,14 +65,14 @@ TEST_F(ReadAloudDictionary, UnreadableDictionaryFindsNothingAndTheWalkEnds)
         size_t boxesDuringWalk = 99;
         bool lookupEnabledAfter = false;
 
-        RunMainWindow(dlg, [&](CPronounceDlg& d) {
-            spy.Attach(d);
+        MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+            spy.Attach(s.Main());
             Boxes().Reset();  // opening the window may already have reported the dictionary
-            SetText(d, L"你好");
-            Lookup(d);
+            s.SetLookupText(L"你好");
+            s.Lookup();
             boxesDuringWalk = Boxes().Count();
-            lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
-        });
+            lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
+        }, kWalkWatchdogMs);
 
         EXPECT_TRUE(spy.Starts().empty());
         EXPECT_EQ(spy.StateReads(), 2) << "one short wait per character";

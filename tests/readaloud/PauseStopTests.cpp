@@ -2,8 +2,6 @@
 // click that arrives inside a running walk.
 #include "ReadAloudTest.h"
 
-using namespace readaloud_test;
-
 namespace {
 
 // What the window looked like while the walk held at a pause.
@@ -15,14 +13,14 @@ struct HoldView {
     bool lookupEnabled = true;
 };
 
-HoldView LookWhileHolding(CPronounceDlg& dlg, const PlayerSpy& spy)
+HoldView LookWhileHolding(const MainWindowDriver& s, const PlayerSpy& spy)
 {
     HoldView view;
     view.seen = true;
     view.starts = spy.Starts().size();
-    view.label = TextOf(dlg, IDC_PHONETIC);
-    view.pauseCaption = TextOf(dlg, IDC_PAUSE);
-    view.lookupEnabled = IsEnabled(dlg, IDC_LOOKUP);
+    view.label = s.MainText(IDC_PHONETIC);
+    view.pauseCaption = s.MainText(IDC_PAUSE);
+    view.lookupEnabled = s.MainEnabled(IDC_LOOKUP);
     return view;
 }
 
@@ -42,19 +40,19 @@ TEST_F(ReadAloudPause, PauseBeforeTheLookupHoldsAtTheFirstPauseCheck)
         std::wstring captionBefore, captionAfter;
         DWORD resumed = 0;
 
-        RunMainWindow(dlg, [&](CPronounceDlg& d) {
-            spy.Attach(d);
-            ClickNow(d, IDC_PAUSE);
-            captionBefore = TextOf(d, IDC_PAUSE);
-            SetText(d, text);
+        MainWindowDriver::Run(dlg, [&](MainWindowDriver& s) {
+            spy.Attach(s.Main());
+            ASSERT_TRUE(s.ClickMain(IDC_PAUSE));
+            captionBefore = s.MainText(IDC_PAUSE);
+            s.SetLookupText(text);
             After(250, [&] {
-                hold = LookWhileHolding(d, spy);
-                ClickButton(d.m_hWnd, IDC_PAUSE);
+                hold = LookWhileHolding(s, spy);
+                ClickButton(s.MainWnd(), IDC_PAUSE);
                 resumed = GetTickCount();
             });
-            Lookup(d);
-            captionAfter = TextOf(d, IDC_PAUSE);
-        });
+            s.Lookup();
+            captionAfter = s.MainText(IDC_PAUSE);
+        }, kWalkWatchdogMs);
 
         EXPECT_EQ(captionBefore, L"播放(&P)");
         ASSERT_TRUE(hold.seen);
@@ -76,18 +74,18 @@ TEST_F(ReadAloudPause, PauseDuringTheWalkHoldsUntilResumed)
     CPronounceDlg dlg;
     HoldView hold;
 
-    Run(dlg, [&](CPronounceDlg& d) {
+    Run(dlg, [&](MainWindowDriver& s) {
         spy.onStart = [&](const PlayerSpy::Start& start) {
             if (start.url != RecordingPath(L"nei5"))
                 return;
-            ClickButton(d.m_hWnd, IDC_PAUSE);
+            ClickButton(s.MainWnd(), IDC_PAUSE);
             After(300, [&] {
-                hold = LookWhileHolding(d, spy);
-                ClickButton(d.m_hWnd, IDC_PAUSE);
+                hold = LookWhileHolding(s, spy);
+                ClickButton(s.MainWnd(), IDC_PAUSE);
             });
         };
-        SetText(d, L"你好");
-        Lookup(d);
+        s.SetLookupText(L"你好");
+        s.Lookup();
     });
 
     ASSERT_TRUE(hold.seen);
@@ -104,18 +102,18 @@ class ReadAloudStop : public ReadAloudTest {};
 TEST_F(ReadAloudStop, StopDuringAWaitEndsTheWalkAndTheRecordingPlaysOn)
 {
     WriteStandardDictionary();
-    recordings.Write(L"nei5", 1500);
-    recordings.Write(L"hou2", 100);
+    WriteRecording(L"nei5", 1500);
+    WriteRecording(L"hou2", 100);
     CPronounceDlg dlg;
     bool lookupEnabledAfter = false;
     long playStateAfter = 0;
 
-    Run(dlg, [&](CPronounceDlg& d) {
-        spy.onStart = [&](const PlayerSpy::Start&) { ClickButton(d.m_hWnd, IDC_STOP); };
-        SetText(d, L"你好");
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
-        playStateAfter = d.m_player.GetPlayState();
+    Run(dlg, [&](MainWindowDriver& s) {
+        spy.onStart = [&](const PlayerSpy::Start&) { ClickButton(s.MainWnd(), IDC_STOP); };
+        s.SetLookupText(L"你好");
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
+        playStateAfter = s.Main().m_player.GetPlayState();
     });
 
     EXPECT_EQ(spy.Urls(), Paths({L"nei5"}));
@@ -134,16 +132,16 @@ TEST_F(ReadAloudStop, StopWhileHoldingBeforeARecordingStillStartsThatRecording)
     bool lookupEnabledAfter = false;
     std::wstring labelAfter;
 
-    Run(dlg, [&](CPronounceDlg& d) {
-        ClickNow(d, IDC_PAUSE);
-        SetText(d, L"你好");
+    Run(dlg, [&](MainWindowDriver& s) {
+        ASSERT_TRUE(s.ClickMain(IDC_PAUSE));
+        s.SetLookupText(L"你好");
         After(200, [&] {
-            ClickButton(d.m_hWnd, IDC_STOP);
-            ClickButton(d.m_hWnd, IDC_PAUSE);
+            ClickButton(s.MainWnd(), IDC_STOP);
+            ClickButton(s.MainWnd(), IDC_PAUSE);
         });
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
-        labelAfter = TextOf(d, IDC_PHONETIC);
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
+        labelAfter = s.MainText(IDC_PHONETIC);
     });
 
     ASSERT_EQ(spy.Urls(), Paths({L"nei5"}));
@@ -162,17 +160,17 @@ TEST_F(ReadAloudStop, StopWhileHoldingAfterAWaitEndsTheWalk)
     CPronounceDlg dlg;
     bool lookupEnabledAfter = false;
 
-    Run(dlg, [&](CPronounceDlg& d) {
+    Run(dlg, [&](MainWindowDriver& s) {
         spy.onStart = [&](const PlayerSpy::Start&) {
-            ClickButton(d.m_hWnd, IDC_PAUSE);
+            ClickButton(s.MainWnd(), IDC_PAUSE);
             After(250, [&] {
-                ClickButton(d.m_hWnd, IDC_STOP);
-                ClickButton(d.m_hWnd, IDC_PAUSE);
+                ClickButton(s.MainWnd(), IDC_STOP);
+                ClickButton(s.MainWnd(), IDC_PAUSE);
             });
         };
-        SetText(d, L"你好们");
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
+        s.SetLookupText(L"你好们");
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
     });
 
     EXPECT_EQ(spy.Urls(), Paths({L"nei5"}));
@@ -188,18 +186,18 @@ TEST_F(ReadAloudStop, LookupClickedRightAfterStopDoesNotStartASecondWalkInsideTh
     CPronounceDlg dlg;
     bool lookupEnabledAfter = false;
 
-    Run(dlg, [&](CPronounceDlg& d) {
+    Run(dlg, [&](MainWindowDriver& s) {
         spy.onStart = [&](const PlayerSpy::Start& start) {
             if (start.url != RecordingPath(L"nei5") || spy.Starts().size() != 1)
                 return;
             // Both reach the walk's next pump: Stop enables button 1000 again, then
             // the click on it arrives while the first walk is still on the stack.
-            ClickButton(d.m_hWnd, IDC_STOP);
-            ::PostMessageW(::GetDlgItem(d.m_hWnd, IDC_LOOKUP), BM_CLICK, 0, 0);
+            ClickButton(s.MainWnd(), IDC_STOP);
+            ::PostMessageW(::GetDlgItem(s.MainWnd(), IDC_LOOKUP), BM_CLICK, 0, 0);
         };
-        SetText(d, L"你好们");
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
+        s.SetLookupText(L"你好们");
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
     });
 
     EXPECT_EQ(watch.LookupCommands(), 2) << "the second click must have reached the window";

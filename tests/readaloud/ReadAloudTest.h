@@ -1,19 +1,23 @@
-// The common ground of the read-aloud tests: fixtures at the program's paths,
-// the real main window run modally, and the observers of the walk.
+// The common ground of the read-aloud tests: fixtures at the program's paths, the
+// real main window run by the driver, and the observers of the walk.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "Fixtures.h"
-#include "MainWindowRun.h"
-#include "Observers.h"
 #include "app/PronounceDlg.h"
 #include "support/Drive.h"
+#include "support/InstalledFiles.h"
+#include "support/MainWindowDriver.h"
 #include "support/MessageBoxes.h"
+#include "support/Observers.h"
+
+using namespace test_support;
+
+// A walk that has not ended after this long is a hung walk.
+constexpr DWORD kWalkWatchdogMs = 4000;
 
 class ReadAloudTest : public testing::Test {
 protected:
@@ -24,20 +28,23 @@ protected:
     }
 
     // Recordings of the standard dictionary, `ms` long each.
-    void WriteStandardRecordings(int ms)
+    static void WriteStandardRecordings(int ms)
     {
         for (const wchar_t* spelling : {L"nei5", L"hou2", L"hou3", L"mun4"})
-            recordings.Write(spelling, ms);
+            WriteRecording(spelling, ms);
     }
 
     // Runs the real main window with the observers attached, then `script`.
-    readaloud_test::RunOutcome Run(CPronounceDlg& dlg, const std::function<void(CPronounceDlg&)>& script)
+    MainWindowDriver::Outcome Run(CPronounceDlg& dlg, const MainWindowDriver::Script& script)
     {
-        return readaloud_test::RunMainWindow(dlg, [&](CPronounceDlg& d) {
-            spy.Attach(d);
-            watch.Attach(d);
-            script(d);
-        });
+        return MainWindowDriver::Run(
+            dlg,
+            [&](MainWindowDriver& s) {
+                spy.Attach(s.Main());
+                watch.Attach(s.Main());
+                script(s);
+            },
+            kWalkWatchdogMs);
     }
 
     static std::vector<std::wstring> Paths(std::initializer_list<const wchar_t*> spellings)
@@ -48,15 +55,6 @@ protected:
         return paths;
     }
 
-    // Posts a real click on a button of the main window and lets it be handled
-    // before the walk starts.
-    static void ClickNow(CPronounceDlg& dlg, int id)
-    {
-        ASSERT_TRUE(ClickButton(dlg.m_hWnd, id));
-        PumpUntilIdle();
-    }
-
-    TestRecordings recordings;
     PlayerSpy spy;
     WindowWatch watch;
 };

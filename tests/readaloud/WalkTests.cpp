@@ -4,10 +4,6 @@
 
 #include <afxwin.h>
 
-#include "resources/Paths.h"
-
-using namespace readaloud_test;
-
 namespace {
 
 class ReadAloudWalk : public ReadAloudTest {};
@@ -22,12 +18,12 @@ TEST_F(ReadAloudWalk, ShowsAndPlaysEachFoundCharacterAndSkipsTheRest)
     bool lookupEnabledAfter = false;
     std::wstring labelAfter, textAfter;
 
-    Run(dlg, [&](CPronounceDlg& d) {
-        SetText(d, text);
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
-        labelAfter = TextOf(d, IDC_PHONETIC);
-        textAfter = TextOf(d, IDC_TEXT);
+    Run(dlg, [&](MainWindowDriver& s) {
+        s.SetLookupText(text);
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
+        labelAfter = s.MainText(IDC_PHONETIC);
+        textAfter = s.MainText(IDC_TEXT);
     });
 
     EXPECT_EQ(spy.Urls(), Paths({L"nei5", L"hou2", L"nei5", L"mun4"})) << Utf8Of(spy.Urls());
@@ -50,10 +46,10 @@ TEST_F(ReadAloudWalk, EmptyTextAsksForTextAndStartsNothing)
     CPronounceDlg dlg;
     bool lookupEnabledAfter = false;
 
-    Run(dlg, [&](CPronounceDlg& d) {
-        SetText(d, L"");
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
+    Run(dlg, [&](MainWindowDriver& s) {
+        s.SetLookupText(L"");
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
     });
 
     ASSERT_EQ(Boxes().Count(), 1u);
@@ -73,11 +69,11 @@ TEST_F(ReadAloudWalk, BlanksAndLineBreaksEachCostOneCycleOfWaiting)
     bool lookupEnabledAfter = false;
     std::wstring labelAfter = L"?";
 
-    Run(dlg, [&](CPronounceDlg& d) {
-        SetText(d, L" \r\n \r\n");
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
-        labelAfter = TextOf(d, IDC_PHONETIC);
+    Run(dlg, [&](MainWindowDriver& s) {
+        s.SetLookupText(L" \r\n \r\n");
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
+        labelAfter = s.MainText(IDC_PHONETIC);
     });
 
     EXPECT_TRUE(spy.Starts().empty());
@@ -91,14 +87,14 @@ TEST_F(ReadAloudWalk, BlanksAndLineBreaksEachCostOneCycleOfWaiting)
 TEST_F(ReadAloudWalk, LongRecordingIsCutAt800MsAndShortOneEndsTheWaitEarly)
 {
     WriteStandardDictionary();
-    recordings.Write(L"nei5", 2000);
-    recordings.Write(L"hou2", 100);
-    recordings.Write(L"mun4", 100);
+    WriteRecording(L"nei5", 2000);
+    WriteRecording(L"hou2", 100);
+    WriteRecording(L"mun4", 100);
     CPronounceDlg dlg;
 
-    Run(dlg, [&](CPronounceDlg& d) {
-        SetText(d, L"你好们");
-        Lookup(d);
+    Run(dlg, [&](MainWindowDriver& s) {
+        s.SetLookupText(L"你好们");
+        s.Lookup();
     });
 
     ASSERT_EQ(spy.Urls(), Paths({L"nei5", L"hou2", L"mun4"}));
@@ -117,16 +113,15 @@ TEST_F(ReadAloudWalk, LongRecordingIsCutAt800MsAndShortOneEndsTheWaitEarly)
 TEST_F(ReadAloudWalk, ASpellingThatIsNoFileNamePlaysNothing)
 {
     WriteDictionary({{L"坏", L"..\\..\\..\\windows\\win"}, {L"点", L"dim2."}, {L"你", L"nei5"}});
-    recordings.Write(L"nei5", 60);
+    WriteRecording(L"nei5", 60);
     CPronounceDlg dlg;
 
-    Run(dlg, [&](CPronounceDlg& d) {
-        SetText(d, L"坏点你");
-        Lookup(d);
+    Run(dlg, [&](MainWindowDriver& s) {
+        s.SetLookupText(L"坏点你");
+        s.Lookup();
     });
 
-    const std::wstring soundDir = kSoundDir;
-    EXPECT_EQ(spy.Urls(), (std::vector<std::wstring>{soundDir, soundDir, RecordingPath(L"nei5")})) << Utf8Of(spy.Urls());
+    EXPECT_EQ(spy.Urls(), (std::vector<std::wstring>{SoundFolder(), SoundFolder(), RecordingPath(L"nei5")})) << Utf8Of(spy.Urls());
     EXPECT_EQ(watch.Labels(), (std::vector<std::wstring>{L"..\\..\\..\\windows\\win", L"dim2.", L"nei5"}));
 }
 
@@ -138,11 +133,11 @@ TEST_F(ReadAloudWalk, APlayerFailureEndsTheWalkWithTheButtonBack)
     CPronounceDlg dlg;
     bool lookupEnabledAfter = false;
 
-    Run(dlg, [&](CPronounceDlg& d) {
+    Run(dlg, [&](MainWindowDriver& s) {
         spy.failStateReads = true;
-        SetText(d, L"你好");
-        Lookup(d);
-        lookupEnabledAfter = IsEnabled(d, IDC_LOOKUP);
+        s.SetLookupText(L"你好");
+        s.Lookup();
+        lookupEnabledAfter = s.MainEnabled(IDC_LOOKUP);
     });
 
     EXPECT_EQ(spy.Urls(), Paths({L"nei5"})) << "the walk went on after the failure";

@@ -4,11 +4,7 @@
 
 #include <afxwin.h>
 
-#include "Files.h"
-#include "Session.h"
-#include "readaloud/Observers.h"
-#include "training/GameState.h"
-#include "training/TrainingPage.h"
+#include "RobustnessTest.h"
 
 namespace robustness {
 namespace {
@@ -41,7 +37,7 @@ std::string GarbageAfter(const std::string& head, size_t size)
 // A dictionary of a few thousand rows, so that it spans many pages.
 std::string LargeDictionary()
 {
-    return DictionaryImageSql(
+    return DatabaseImage(
         "PRAGMA page_size=1024;"
         "CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, character TEXT, phonetic TEXT);"
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
@@ -58,16 +54,16 @@ std::vector<BadFile> BadFiles()
          Startup::CannotOpen},
         {"cut inside the header", large.substr(0, 60), Startup::CannotOpen},
         {"cut in the middle of the rows", large.substr(0, large.size() / 2), Startup::CannotOpen},
-        {"no table cantonesePhonetic", DictionaryImageSql("CREATE TABLE other (a, b, c);"), Startup::QueryFails},
+        {"no table cantonesePhonetic", DatabaseImage("CREATE TABLE other (a, b, c);"), Startup::QueryFails},
         {"a table of two columns",
-         DictionaryImageSql("CREATE TABLE cantonesePhonetic (id, character); INSERT INTO cantonesePhonetic "
+         DatabaseImage("CREATE TABLE cantonesePhonetic (id, character); INSERT INTO cantonesePhonetic "
                             "VALUES (1, '你');"),
          Startup::NoColumns},
         {"an empty table",
-         DictionaryImageSql("CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, character TEXT, phonetic TEXT);"),
+         DatabaseImage("CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, character TEXT, phonetic TEXT);"),
          Startup::Quiet},
         {"values that are not text in columns 1 and 2",
-         DictionaryImageSql("CREATE TABLE cantonesePhonetic (id, character, phonetic);"
+         DatabaseImage("CREATE TABLE cantonesePhonetic (id, character, phonetic);"
                             "INSERT INTO cantonesePhonetic VALUES (1, 42, 3.5), (2, NULL, NULL),"
                             " (3, x'E4BDA0', x'00ff'), (4, '你', 7), (5, '好', NULL), (6, 9e99, 'x1');"),
          Startup::Quiet},
@@ -86,8 +82,8 @@ size_t ExpectedBoxes(Startup s)
 
 TEST(RobustnessDictionary, BrokenOrOddFilesGiveTheirMessagesAndBothPagesGoOn)
 {
-    WriteWav(L"nei5", 50);
-    WriteBytes(PracticePath(), Utf16Le(L"你们好"));
+    WriteRecording(L"nei5", 50);
+    WritePracticeText(L"你们好");
     for (const BadFile& file : BadFiles()) {
         SCOPED_TRACE(file.name);
         Boxes().Reset();
@@ -98,28 +94,28 @@ TEST(RobustnessDictionary, BrokenOrOddFilesGiveTheirMessagesAndBothPagesGoOn)
         std::wstring falling;
         size_t boxesAfterStart = 0;
 
-        GameSession::Run([&](GameSession& s) {
-            atStart = ShownBoxes();
+        MainWindowDriver::Run([&](MainWindowDriver& s) {
+            atStart = Boxes().Taken();
             spy.Attach(s.Main());
 
-            SetLookupText(s, L"你们好");
-            ASSERT_TRUE(ClickMain(s, IDC_LOOKUP));
-            walkEnded = WaitForWalkEnd(s);
-            lookupEnabled = MainEnabled(s, IDC_LOOKUP);
+            s.SetLookupText(L"你们好");
+            ASSERT_TRUE(s.ClickMain(IDC_LOOKUP));
+            walkEnded = s.WaitForWalkEnd();
+            lookupEnabled = s.MainEnabled(IDC_LOOKUP);
 
             s.ClickTab(1);
             ASSERT_TRUE(s.Click(IDC_START));
             gameRunning = g_bRunning;
             falling = s.Text(IDC_FALLING);
-            boxesAfterStart = ShownBoxes().size();
+            boxesAfterStart = Boxes().Taken().size();
             s.Click(IDC_HALT);
 
             // Still there: the look-up page comes back and answers a click.
             s.ClickTab(0);
-            EXPECT_TRUE(ClickMain(s, IDC_PAUSE));
-            EXPECT_EQ(MainText(s, IDC_PAUSE), L"播放(&P)");
-            EXPECT_TRUE(ClickMain(s, IDC_PAUSE));
-            EXPECT_EQ(MainText(s, IDC_PAUSE), L"暂停(&P)");
+            EXPECT_TRUE(s.ClickMain(IDC_PAUSE));
+            EXPECT_EQ(s.MainText(IDC_PAUSE), L"播放(&P)");
+            EXPECT_TRUE(s.ClickMain(IDC_PAUSE));
+            EXPECT_EQ(s.MainText(IDC_PAUSE), L"暂停(&P)");
         });
 
         ASSERT_EQ(atStart.size(), ExpectedBoxes(file.startup)) << BoxList();
@@ -128,20 +124,22 @@ TEST(RobustnessDictionary, BrokenOrOddFilesGiveTheirMessagesAndBothPagesGoOn)
             EXPECT_EQ(box.caption, std::wstring(AfxGetAppName()));
             EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
         }
-        if (file.startup == Startup::CannotOpen)
+        if (file.startup == Startup::CannotOpen) {
             EXPECT_TRUE(atStart[0].text.starts_with(L"无法打开数据库文件 ")) << ::Utf8(atStart[0].text);
-        if (file.startup == Startup::NoColumns)
+        }
+        if (file.startup == Startup::NoColumns) {
             EXPECT_TRUE(atStart[0].text.starts_with(L"词典数据不可用：数据表只有 2 列")) << ::Utf8(atStart[0].text);
+        }
 
         EXPECT_TRUE(walkEnded);
         EXPECT_TRUE(lookupEnabled);
         // Nothing more is said after start-up: the walk and the game are silent.
         EXPECT_EQ(boxesAfterStart, atStart.size()) << BoxList();
         if (file.startup == Startup::Quiet && std::string(file.name).starts_with("values")) {
-            // 你 and 好 are found; their spellings are not text, so they are empty:
-            // nothing plays (the player gets the sound folder, no file), and the game
-            // takes 你 all the same.
-            EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{SoundPath(L""), SoundPath(L"")}));
+            // 你 and 好 are found; their spellings are not text, so they are empty and
+            // name no recording: the player is handed the sound folder, which plays
+            // nothing, and the game takes 你 all the same.
+            EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{SoundFolder(), SoundFolder()}));
             EXPECT_EQ(falling, L"你");
             EXPECT_TRUE(gameRunning);
         } else {
@@ -158,26 +156,24 @@ TEST(RobustnessDictionary, BrokenOrOddFilesGiveTheirMessagesAndBothPagesGoOn)
 // reference: Enter with an empty answer scores, and the game goes on.
 TEST(RobustnessDictionary, SpellingThatIsNotTextIsAnEmptyReference)
 {
-    UseDictionary(DictionaryImageSql("CREATE TABLE cantonesePhonetic (id, character, phonetic);"
+    UseDictionary(DatabaseImage("CREATE TABLE cantonesePhonetic (id, character, phonetic);"
                                      "INSERT INTO cantonesePhonetic VALUES (1, '你', 7), (2, '们', 'mun4');"));
-    WriteBytes(PracticePath(), Utf16Le(L"你们们"));
+    WritePracticeText(L"你们们");
     Boxes().Reset();
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_EQ(s.Text(IDC_FALLING), L"你");
         s.PressEnter();
         EXPECT_EQ(g_nHits, 1);
         EXPECT_EQ(s.Text(IDC_FALLING), L"们");
-        s.Type(L"mun");
-        s.PressEnter();
+        s.Answer(L"mun");
         EXPECT_EQ(g_nHits, 2);
-        s.Type(L"x");
-        s.PressEnter();
+        s.Answer(L"x");
         EXPECT_EQ(g_nMisses, 1);
         EXPECT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:mun");
     });
-    EXPECT_EQ(ShownBoxes().size(), 0u) << BoxList();
+    EXPECT_EQ(Boxes().Taken().size(), 0u) << BoxList();
     UseDictionary(StandardDictionary());
 }
 

@@ -5,12 +5,8 @@
 
 #include <afxwin.h>
 
-#include "Files.h"
-#include "Session.h"
+#include "RobustnessTest.h"
 #include "controls/WMPPlayer4.h"
-#include "readaloud/Observers.h"
-#include "training/GameState.h"
-#include "training/TrainingPage.h"
 
 namespace robustness {
 namespace {
@@ -26,55 +22,53 @@ protected:
 
 TEST_F(RobustnessFiles, MissingRecordingsShowTheSpellingAndPassInSilence)
 {
-    for (const wchar_t* name : {L"nei5.wav", L"hou2.wav", L"ok.wav", L"ng.wav"})
-        RemovePath(SoundPath(name));
-    WriteBytes(PracticePath(), Utf16Le(L"你好"));
+    for (const wchar_t* spelling : {L"nei5", L"hou2", L"ok", L"ng"})
+        RemoveInstalledFile(RecordingPath(spelling));
+    WritePracticeText(L"你好");
     PlayerSpy spy;
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         spy.Attach(s.Main());
-        SetLookupText(s, L"你好");
+        s.SetLookupText(L"你好");
         const DWORD start = GetTickCount();
-        ASSERT_TRUE(ClickMain(s, IDC_LOOKUP));
-        ASSERT_TRUE(WaitForWalkEnd(s));
+        ASSERT_TRUE(s.ClickMain(IDC_LOOKUP));
+        ASSERT_TRUE(s.WaitForWalkEnd());
         // Nothing plays, so each wait ends at its first look at the player.
         EXPECT_LT(GetTickCount() - start, 1600u);
-        EXPECT_EQ(MainText(s, IDC_PHONETIC), L"hou2");
-        EXPECT_TRUE(MainEnabled(s, IDC_LOOKUP));
+        EXPECT_EQ(s.MainText(IDC_PHONETIC), L"hou2");
+        EXPECT_TRUE(s.MainEnabled(IDC_LOOKUP));
 
         // The answer sounds are missing too: answers are scored all the same.
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_START));
-        s.Type(L"nei");
-        s.PressEnter();
-        s.Type(L"hou9");
-        s.PressEnter();
+        s.Answer(L"nei");
+        s.Answer(L"hou9");
         EXPECT_EQ(g_nHits, 1);
         EXPECT_EQ(g_nMisses, 1);
         EXPECT_EQ(s.Page().m_player.GetPlayState(), 1) << "something plays without a file";
     });
-    EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{SoundPath(L"nei5.wav"), SoundPath(L"hou2.wav")}));
-    EXPECT_EQ(ShownBoxes().size(), 0u) << BoxList();
+    EXPECT_EQ(Recordings(spy.Urls()), (std::vector<std::wstring>{RecordingPath(L"nei5"), RecordingPath(L"hou2")}));
+    EXPECT_EQ(Boxes().Taken().size(), 0u) << BoxList();
 }
 
 TEST_F(RobustnessFiles, MissingVideoGivesOnlyTheNoticeAndThePagesComeBack)
 {
-    RemovePath(VideoPath());
-    WriteWav(L"nei5", 50);
+    RemoveInstalledFile(VideoPath());
+    WriteRecording(L"nei5", 50);
     PlayerSpy spy;
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         spy.Attach(s.Main());
         s.ClickTab(2);
         EXPECT_EQ(s.Main().m_player.GetPlayState(), 1) << "the missing video plays";
         s.ClickTab(2);  // again: the notice again, nothing else
         s.ClickTab(0);
-        EXPECT_TRUE(IsWindowVisible(GetDlgItem(s.Main().m_hWnd, IDC_LOOKUP)));
-        SetLookupText(s, L"你");
-        ASSERT_TRUE(ClickMain(s, IDC_LOOKUP));
-        ASSERT_TRUE(WaitForWalkEnd(s));
-        EXPECT_EQ(MainText(s, IDC_PHONETIC), L"nei5");
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(s.MainWnd(), IDC_LOOKUP)));
+        s.SetLookupText(L"你");
+        ASSERT_TRUE(s.ClickMain(IDC_LOOKUP));
+        ASSERT_TRUE(s.WaitForWalkEnd());
+        EXPECT_EQ(s.MainText(IDC_PHONETIC), L"nei5");
     });
-    ASSERT_EQ(ShownBoxes().size(), 2u) << BoxList();
-    for (const MessageBoxRecord& box : ShownBoxes())
+    ASSERT_EQ(Boxes().Taken().size(), 2u) << BoxList();
+    for (const MessageBoxRecord& box : Boxes().Taken())
         EXPECT_EQ(box.text, L"视频文件太大,请在退出程序时,登录我们的网站免费观看更多完整视频");
     EXPECT_EQ(spy.Urls().front(), VideoPath());
 }
@@ -90,30 +84,30 @@ TEST_F(RobustnessFiles, PracticeFileMissingLockedFolderOrTooBigIsExplainedAndRet
     };
     std::unique_ptr<ExclusiveLock> lock;
     const Case cases[] = {
-        {"missing", [] { RemovePath(PracticePath()); }, L"xunlian.txt"},
+        {"missing", [] { RemoveInstalledFile(PracticePath()); }, L"xunlian.txt"},
         {"held by another program",
          [&] {
-             WriteBytes(PracticePath(), Utf16Le(L"你好"));
+             WritePracticeText(L"你好");
              lock = std::make_unique<ExclusiveLock>(PracticePath());
          },
          L"xunlian.txt"},
         {"a folder",
          [] {
-             RemovePath(PracticePath());
+             RemoveInstalledFile(PracticePath());
              CreateDirectoryW(PracticePath().c_str(), nullptr);
          },
          L"xunlian.txt"},
-        {"17 MB", [] { WriteBytes(PracticePath(), std::string(17u << 20, 'a')); }, L"文件太大"},
+        {"17 MB", [] { WriteInstalledFile(PracticePath(), std::string(17u << 20, 'a')); }, L"文件太大"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Boxes().Reset();
         c.spoil();
-        GameSession::Run([&](GameSession& s) {
+        MainWindowDriver::Run([&](MainWindowDriver& s) {
             s.ClickTab(1);
             ASSERT_TRUE(s.Click(IDC_START));
-            ASSERT_EQ(ShownBoxes().size(), 1u) << BoxList();
-            const MessageBoxRecord box = ShownBoxes()[0];
+            ASSERT_EQ(Boxes().Taken().size(), 1u) << BoxList();
+            const MessageBoxRecord box = Boxes().Taken()[0];
             EXPECT_TRUE(box.text.starts_with(L"练习文本载入失败。")) << ::Utf8(box.text);
             EXPECT_NE(box.text.find(c.reasonHas), std::wstring::npos) << ::Utf8(box.text);
             EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
@@ -121,10 +115,10 @@ TEST_F(RobustnessFiles, PracticeFileMissingLockedFolderOrTooBigIsExplainedAndRet
             EXPECT_TRUE(g_bReloadText) << "the next start must try the file again";
 
             lock.reset();
-            RemovePath(PracticePath());
-            WriteBytes(PracticePath(), Utf16Le(L"你好"));
+            RemoveInstalledFile(PracticePath());
+            WritePracticeText(L"你好");
             ASSERT_TRUE(s.Click(IDC_START));
-            EXPECT_EQ(ShownBoxes().size(), 1u) << BoxList();
+            EXPECT_EQ(Boxes().Taken().size(), 1u) << BoxList();
             EXPECT_TRUE(g_bRunning);
             EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         });
@@ -139,21 +133,20 @@ TEST_F(RobustnessFiles, TenMegabytePracticeFileLoadsAndPlays)
         text += L"你好们学习\r\n";
     const std::string bytes = Utf8(text);
     ASSERT_GE(bytes.size(), 10u << 20);
-    WriteBytes(PracticePath(), bytes);
-    GameSession::Run([&](GameSession& s) {
+    WriteInstalledFile(PracticePath(), bytes);
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_START));
         EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(s.PageWnd(), IDC_RICHTEXT)), static_cast<int>(text.size()));
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         for (const wchar_t* answer : {L"nei", L"hou", L"mun", L"hok", L"zaap"}) {
-            s.Type(answer);
-            s.PressEnter();
+            s.Answer(answer);
         }
         EXPECT_EQ(g_nHits, 5);
         EXPECT_EQ(s.Text(IDC_FALLING), L"你") << "the line break is skipped";
         EXPECT_EQ(g_nTextPos, 8);
     });
-    EXPECT_EQ(ShownBoxes().size(), 0u) << BoxList();
+    EXPECT_EQ(Boxes().Taken().size(), 0u) << BoxList();
 }
 
 }  // namespace

@@ -2,11 +2,7 @@
 // the Basic Multilingual Plane (two UTF-16 units each) and control characters.
 #include <gtest/gtest.h>
 
-#include "Files.h"
-#include "Session.h"
-#include "readaloud/Observers.h"
-#include "training/GameState.h"
-#include "training/TrainingPage.h"
+#include "RobustnessTest.h"
 
 namespace robustness {
 namespace {
@@ -19,24 +15,24 @@ TEST(RobustnessText, LookupOfOddCharactersReadsOnlyTheKnownOnes)
 {
     UseDictionary(StandardDictionary());
     for (const wchar_t* name : {L"nei5", L"hou2", L"mun4"})
-        WriteWav(name, 50);
+        WriteRecording(name, 50);
     Boxes().Reset();
     PlayerSpy spy;
     std::wstring textAfter, label;
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         spy.Attach(s.Main());
-        SetLookupText(s, kOddText);
-        ASSERT_TRUE(ClickMain(s, IDC_LOOKUP));
-        ASSERT_TRUE(WaitForWalkEnd(s));
-        textAfter = MainText(s, IDC_TEXT);
-        label = MainText(s, IDC_PHONETIC);
-        EXPECT_TRUE(MainEnabled(s, IDC_LOOKUP));
+        s.SetLookupText(kOddText);
+        ASSERT_TRUE(s.ClickMain(IDC_LOOKUP));
+        ASSERT_TRUE(s.WaitForWalkEnd());
+        textAfter = s.MainText(IDC_TEXT);
+        label = s.MainText(IDC_PHONETIC);
+        EXPECT_TRUE(s.MainEnabled(IDC_LOOKUP));
     });
     EXPECT_EQ(Recordings(spy.Urls()),
-              (std::vector<std::wstring>{SoundPath(L"nei5.wav"), SoundPath(L"hou2.wav"), SoundPath(L"mun4.wav")}));
+              (std::vector<std::wstring>{RecordingPath(L"nei5"), RecordingPath(L"hou2"), RecordingPath(L"mun4")}));
     EXPECT_EQ(label, L"mun4");
     EXPECT_EQ(textAfter, kOddText) << "the text box was not given back its text as it was";
-    EXPECT_EQ(ShownBoxes().size(), 0u) << BoxList();
+    EXPECT_EQ(Boxes().Taken().size(), 0u) << BoxList();
 }
 
 // Typed into the answer box: the box keeps at most 10 units, Enter scores a miss
@@ -44,13 +40,12 @@ TEST(RobustnessText, LookupOfOddCharactersReadsOnlyTheKnownOnes)
 TEST(RobustnessText, OddAnswersAreMissesAndTheGameGoesOn)
 {
     UseDictionary(StandardDictionary());
-    WriteBytes(PracticePath(), Utf16Le(L"你好"));
+    WritePracticeText(L"你好");
     Boxes().Reset();
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_START));
-        s.Type(L"\U0001F600\x01\x07\x7f\xD800nei");
-        s.PressEnter();
+        s.Answer(L"\U0001F600\x01\x07\x7f\xD800nei");
         EXPECT_EQ(g_nMisses, 1);
         EXPECT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:nei");
         std::wstring many;
@@ -60,12 +55,11 @@ TEST(RobustnessText, OddAnswersAreMissesAndTheGameGoesOn)
         EXPECT_LE(s.Text(IDC_ANSWER).size(), 10u);
         s.PressEnter();
         EXPECT_EQ(g_nMisses, 2);
-        s.Type(L"nei");
-        s.PressEnter();
+        s.Answer(L"nei");
         EXPECT_EQ(g_nHits, 1);
         EXPECT_EQ(s.Text(IDC_FALLING), L"好");
     });
-    EXPECT_EQ(ShownBoxes().size(), 0u) << BoxList();
+    EXPECT_EQ(Boxes().Taken().size(), 0u) << BoxList();
 }
 
 }  // namespace

@@ -8,11 +8,7 @@
 
 #include <set>
 
-#include "Files.h"
-#include "Session.h"
-#include "readaloud/Observers.h"
-#include "training/GameState.h"
-#include "training/TrainingPage.h"
+#include "RobustnessTest.h"
 
 namespace robustness {
 namespace {
@@ -55,15 +51,6 @@ void PostClicks(HWND dlg, int id)
     PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-void ClickTabItem(HWND tab, int index)
-{
-    RECT item{};
-    SendMessageW(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    PostMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(tab, WM_LBUTTONUP, 0, at);
-}
-
 const wchar_t* SpellingOf(const std::wstring& ch)
 {
     if (ch == L"你") return L"nei";
@@ -78,29 +65,29 @@ TEST(RobustnessClicks, RapidClicksOnEveryButtonWhileAWalkAndAGameRun)
 {
     UseDictionary(StandardDictionary());
     for (const wchar_t* name : {L"nei5", L"hou2", L"mun4", L"hok6", L"zaap6", L"ok", L"ng"})
-        WriteWav(name, 50);
-    RemovePath(VideoPath());
+        WriteRecording(name, 50);
+    RemoveInstalledFile(VideoPath());
     std::wstring text;
     for (int i = 0; i < 100; ++i)
         text += L"你好们学习";
-    WriteBytes(PracticePath(), Utf16Le(text));
+    WritePracticeText(text);
     Boxes().Reset();
     const std::set<DWORD> notepadsBefore = NotepadProcesses();
     PlayerSpy spy;
     int commands = 0;
 
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         spy.Attach(s.Main());
-        const HWND main = s.Main().m_hWnd, page = s.PageWnd();
+        const HWND main = s.MainWnd(), page = s.PageWnd();
         const HWND tab = GetDlgItem(main, IDC_TAB), answer = GetDlgItem(page, IDC_ANSWER);
 
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_TRUE(g_bRunning);
         s.ClickTab(0);
-        SetLookupText(s, text.substr(0, 200));
-        ASSERT_TRUE(ClickMain(s, IDC_LOOKUP));
-        ASSERT_TRUE(WalkRunning(s));
+        s.SetLookupText(text.substr(0, 200));
+        ASSERT_TRUE(s.ClickMain(IDC_LOOKUP));
+        ASSERT_TRUE(s.WalkRunning());
 
         for (int round = 0; round < 80; ++round) {
             // Stop in one round of four, so that walks also run long between stops.
@@ -124,22 +111,23 @@ TEST(RobustnessClicks, RapidClicksOnEveryButtonWhileAWalkAndAGameRun)
         s.Wait(300);
 
         // The pause button says what a click on it will do.
-        EXPECT_EQ(MainText(s, IDC_PAUSE), s.Main().m_bPause ? L"播放(&P)" : L"暂停(&P)");
+        EXPECT_EQ(s.MainText(IDC_PAUSE), s.Main().m_bPause ? L"播放(&P)" : L"暂停(&P)");
         s.ClickTab(0);
-        if (s.Main().m_bPause)
-            ASSERT_TRUE(ClickMain(s, IDC_PAUSE));
-        ASSERT_TRUE(ClickMain(s, IDC_STOP));
-        EXPECT_TRUE(WaitForWalkEnd(s, 3000)) << "a walk is still running after Stop";
-        EXPECT_TRUE(MainEnabled(s, IDC_LOOKUP));
+        if (s.Main().m_bPause) {
+            ASSERT_TRUE(s.ClickMain(IDC_PAUSE));
+        }
+        ASSERT_TRUE(s.ClickMain(IDC_STOP));
+        EXPECT_TRUE(s.WaitForWalkEnd(3000)) << "a walk is still running after Stop";
+        EXPECT_TRUE(s.MainEnabled(IDC_LOOKUP));
 
         // A new walk runs to its end: nothing of the old ones is left on the stack.
         const size_t before = Recordings(spy.Urls()).size();
-        SetLookupText(s, L"们");
-        ASSERT_TRUE(ClickMain(s, IDC_LOOKUP));
-        EXPECT_TRUE(WaitForWalkEnd(s));
+        s.SetLookupText(L"们");
+        ASSERT_TRUE(s.ClickMain(IDC_LOOKUP));
+        EXPECT_TRUE(s.WaitForWalkEnd());
         ASSERT_EQ(Recordings(spy.Urls()).size(), before + 1);
-        EXPECT_EQ(Recordings(spy.Urls()).back(), SoundPath(L"mun4.wav"));
-        EXPECT_EQ(MainText(s, IDC_PHONETIC), L"mun4");
+        EXPECT_EQ(Recordings(spy.Urls()).back(), RecordingPath(L"mun4"));
+        EXPECT_EQ(s.MainText(IDC_PHONETIC), L"mun4");
 
         // The game: its counts agree, pause halts it, start resumes it, an answer scores.
         EXPECT_EQ(g_nTotal, g_nHits + g_nMisses);
@@ -151,15 +139,14 @@ TEST(RobustnessClicks, RapidClicksOnEveryButtonWhileAWalkAndAGameRun)
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_TRUE(g_bRunning);
         const int hits = g_nHits;
-        s.Type(SpellingOf(s.Text(IDC_FALLING)));
-        s.PressEnter();
+        s.Answer(SpellingOf(s.Text(IDC_FALLING)));
         EXPECT_EQ(g_nHits, hits + 1) << "falling: " << ::Utf8(s.Text(IDC_FALLING));
     });
     EndNotepads(notepadsBefore);
 
     // Only the boxes that clicks may ask for: the video notice and the verdict of a
     // pass (the text is long enough that none ends).
-    for (const MessageBoxRecord& box : ShownBoxes())
+    for (const MessageBoxRecord& box : Boxes().Taken())
         EXPECT_EQ(box.text, L"视频文件太大,请在退出程序时,登录我们的网站免费观看更多完整视频") << BoxList();
     std::printf("%d clicks posted; %zu recordings started; %d tries in the game\n", commands, Recordings(spy.Urls()).size(),
                 g_nTotal);

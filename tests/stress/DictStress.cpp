@@ -24,6 +24,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <map>
 #include <string>
 
@@ -61,17 +62,6 @@ Options ParseOptions(int argc, char** argv)
     return o;
 }
 
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    return ok && written == bytes.size();
-}
-
 // SQLite's files beside a database: a header that says WAL mode makes a reader
 // that is not immutable make the first two, and they would carry one input's
 // state into the next.
@@ -101,8 +91,10 @@ HANDLE Place(const Input& in)
     default:
         break;
     }
-    if (!WriteFileBytes(kDictionaryPath, in.bytes)) {
-        std::fprintf(stderr, "cannot write the dictionary file\n");
+    try {
+        test_support::WriteFileBytes(kDictionaryPath, in.bytes);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cannot write the dictionary file: %s\n", e.what());
         std::exit(2);
     }
     if (in.kind != FileKind::Locked)
@@ -175,7 +167,11 @@ void Run::Finding(long index, const Input& in, const std::string& what)
         CreateDirectoryW(L"stress-findings", nullptr);
         const std::wstring file = L"stress-findings\\" + std::to_wstring(m_options.seed) + L"-" +
                                   std::to_wstring(index) + L".db";
-        WriteFileBytes(file, in.bytes);
+        try {
+            test_support::WriteFileBytes(file, in.bytes);
+        } catch (const std::exception& e) {
+            std::printf("  (not saved: %s)\n", e.what());
+        }
     }
 }
 
@@ -294,7 +290,7 @@ int Run::Go()
 
     RemoveDirectoryW(kDictionaryPath);
     if (original)
-        WriteFileBytes(kDictionaryPath, *original);
+        test_support::WriteFileBytes(kDictionaryPath, *original);
     else
         DeleteFileW(kDictionaryPath);
 
@@ -369,7 +365,7 @@ int Replay(const wchar_t* file)
     }
     RemoveSiblings();
     if (original)
-        WriteFileBytes(kDictionaryPath, *original);
+        test_support::WriteFileBytes(kDictionaryPath, *original);
     return 0;
 }
 

@@ -11,8 +11,6 @@
 
 namespace stress {
 
-const wchar_t kDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
-
 namespace {
 
 const wchar_t kQuery[] = L"select * from cantonesePhonetic";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Random.h"
+#include "support/DictionaryFile.h"
 
 namespace stress {
 
@@ -34,7 +35,6 @@ ProbeResult ProbeThroughAdo(const std::vector<std::wstring>& characters, Rng& rn
 // `generic` is set for SQLite's catch-all reason.
 bool IsDocumentedError(const std::wstring& text, bool* generic = nullptr);
 
-// The dictionary's fixed path.
-extern const wchar_t kDictionaryPath[];
+using test_support::kDictionaryPath;
 
 }  // namespace stress

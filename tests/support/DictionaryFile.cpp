@@ -5,37 +5,47 @@
 #include <stdexcept>
 
 namespace test_support {
+
+const wchar_t kDictionaryPath[] = L"C:\\WINDOWS\\system32\\abc.mp3";
+
 namespace {
 
-void Check(int rc, sqlite3* db, const char* what)
+void Check(int rc, sqlite3* db, const std::string& what)
 {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
+        throw std::runtime_error(what + ": " + sqlite3_errmsg(db));
 }
 
+// Runs fill on an empty database in memory and returns the database's bytes.
 template <class Fill>
-void Rewrite(const std::wstring& path, Fill fill)
+std::string Image(Fill fill)
 {
     sqlite3* db = nullptr;
     try {
-        Check(sqlite3_open16(path.c_str(), &db), db, "open dictionary");
-        sqlite3_busy_timeout(db, 2000);
-        Check(sqlite3_exec(db, "BEGIN; DROP TABLE IF EXISTS cantonesePhonetic;", nullptr, nullptr, nullptr), db,
-              "drop table");
+        Check(sqlite3_open(":memory:", &db), db, "open a database in memory");
         fill(db);
-        Check(sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr), db, "commit");
     } catch (...) {
         sqlite3_close(db);
         throw;
     }
+    sqlite3_int64 size = 0;
+    unsigned char* data = sqlite3_serialize(db, "main", &size, 0);
+    std::string bytes(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
+    sqlite3_free(data);
     sqlite3_close(db);
+    return bytes;
 }
 
 }  // namespace
 
-void RewriteDictionary(const std::wstring& path, const std::vector<DictRow>& rows)
+std::string DatabaseImage(const std::string& sql)
 {
-    Rewrite(path, [&](sqlite3* db) {
+    return Image([&](sqlite3* db) { Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, sql); });
+}
+
+std::string DictionaryImage(const std::vector<DictRow>& rows)
+{
+    return Image([&](sqlite3* db) {
         Check(sqlite3_exec(db, "CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, character TEXT, phonetic TEXT);",
                            nullptr, nullptr, nullptr),
               db, "create table");
@@ -51,16 +61,21 @@ void RewriteDictionary(const std::wstring& path, const std::vector<DictRow>& row
             sqlite3_reset(insert);
             if (rc != SQLITE_DONE) {
                 sqlite3_finalize(insert);
-                throw std::runtime_error(std::string("insert row: ") + sqlite3_errmsg(db));
+                Check(rc, db, "insert row");
             }
         }
         sqlite3_finalize(insert);
     });
 }
 
-void RewriteDictionarySql(const std::wstring& path, const char* sql)
+std::string SyntheticDictionarySql(int rows)
 {
-    Rewrite(path, [&](sqlite3* db) { Check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db, sql); });
+    return "CREATE TABLE cantonesePhonetic (id INTEGER PRIMARY KEY, Character TEXT NOT NULL, Phonetic TEXT NOT NULL);"
+           "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+           std::to_string(rows - 1) +
+           ") INSERT INTO cantonesePhonetic"
+           " SELECT i + 1, char(CASE WHEN i < 20992 THEN 0x4E00 + i ELSE 0x3400 + i - 20992 END),"
+           " 'jyut' || (i % 6 + 1) FROM n;";
 }
 
 }  // namespace test_support

@@ -1,5 +1,6 @@
-// Dictionary files for the tests: the table cantonesePhonetic (id, character,
-// phonetic) in a real SQLite file, as the program reads it.
+// Dictionary files for the tests and benchmarks: SQLite databases as the program
+// reads them (the table cantonesePhonetic: id, character, spelling), made whole in
+// memory and written with WriteFileBytes, or spoilt first.
 #pragma once
 
 #include <string>
@@ -7,18 +8,24 @@
 
 namespace test_support {
 
+// Where the program reads its dictionary.
+extern const wchar_t kDictionaryPath[];  // C:\WINDOWS\system32\abc.mp3
+
 struct DictRow {
     const wchar_t* character;
     const wchar_t* phonetic;
 };
 
-// Makes cantonesePhonetic in the file at `path` hold exactly these rows, in this
-// order (ids from 1). The program's connections may hold the file open, so the
-// file is never replaced: the table is dropped and made again in place.
-// Throws std::runtime_error with SQLite's reason.
-void RewriteDictionary(const std::wstring& path, const std::vector<DictRow>& rows);
+// The bytes of a database made by running `sql` (several statements) in an empty
+// one. Throws std::runtime_error with SQLite's reason.
+std::string DatabaseImage(const std::string& sql);
 
-// Drops the table and runs `sql` in the file instead (tables of another shape, or none).
-void RewriteDictionarySql(const std::wstring& path, const char* sql);
+// The bytes of a dictionary whose table holds exactly these rows, in this order
+// (ids from 1).
+std::string DictionaryImage(const std::vector<DictRow>& rows);
+
+// SQL for a dictionary of `rows` rows of the size the goals speak of: every
+// ideograph from U+4E00 on (then Extension A), each spelled jyut with a tone digit.
+std::string SyntheticDictionarySql(int rows);
 
 }  // namespace test_support

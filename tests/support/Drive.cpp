@@ -2,26 +2,46 @@
 
 #include "support/MessageBoxes.h"
 
-#include <deque>
+#include <commctrl.h>
+
+#include <map>
+#include <vector>
 
 namespace {
 
-class LaterQueue {
+// The Later and After callbacks: a message-only window whose posted messages and
+// timers carry the id of the callback they run.
+class Callbacks {
 public:
     void Post(std::function<void()> fn)
     {
-        m_fns.push_back(std::move(fn));
-        ::PostMessageW(Window(), WM_APP, 0, 0);
+        ::PostMessageW(Window(), WM_APP, Add(std::move(fn)), 0);
+    }
+    void Time(DWORD ms, std::function<void()> fn)
+    {
+        ::SetTimer(Window(), Add(std::move(fn)), ms, nullptr);
+    }
+    void Cancel()
+    {
+        for (const auto& entry : m_fns)
+            ::KillTimer(m_hWnd, entry.first);
+        m_fns.clear();
     }
 
 private:
+    UINT_PTR Add(std::function<void()> fn)
+    {
+        m_fns[++m_lastId] = std::move(fn);
+        return m_lastId;
+    }
+
     HWND Window()
     {
         if (!m_hWnd) {
             WNDCLASSW wc{};
             wc.lpfnWndProc = &Proc;
             wc.hInstance = ::GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"TestSupportLater";
+            wc.lpszClassName = L"TestSupportCallbacks";
             ::RegisterClassW(&wc);
             m_hWnd = ::CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
                                      nullptr);
@@ -29,29 +49,36 @@ private:
         return m_hWnd;
     }
 
+    // Taken out before it runs: a callback may add others, or cancel them all.
+    void Run(UINT_PTR id)
+    {
+        auto it = m_fns.find(id);
+        if (it == m_fns.end())
+            return;
+        std::function<void()> fn = std::move(it->second);
+        m_fns.erase(it);
+        fn();
+    }
+
     static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND m_hWnd = nullptr;
-    std::deque<std::function<void()>> m_fns;
-
-    friend LaterQueue& Queue();
+    UINT_PTR m_lastId = 0;
+    std::map<UINT_PTR, std::function<void()>> m_fns;
 };
 
-LaterQueue& Queue()
+Callbacks& TheCallbacks()
 {
-    static LaterQueue q;
-    return q;
+    static Callbacks callbacks;
+    return callbacks;
 }
 
-LRESULT CALLBACK LaterQueue::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK Callbacks::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_APP) {
-        auto& fns = Queue().m_fns;
-        if (!fns.empty()) {
-            auto fn = std::move(fns.front());
-            fns.pop_front();
-            fn();
-        }
+    if (msg == WM_TIMER)
+        ::KillTimer(hWnd, wParam);
+    if (msg == WM_APP || msg == WM_TIMER) {
+        TheCallbacks().Run(wParam);
         return 0;
     }
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
@@ -116,7 +143,17 @@ bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 
 void Later(std::function<void()> fn)
 {
-    Queue().Post(std::move(fn));
+    TheCallbacks().Post(std::move(fn));
+}
+
+void After(DWORD ms, std::function<void()> fn)
+{
+    TheCallbacks().Time(ms, std::move(fn));
+}
+
+void CancelCallbacks()
+{
+    TheCallbacks().Cancel();
 }
 
 bool ClickAt(HWND hWnd, POINT client)
@@ -141,6 +178,13 @@ bool ClickButton(HWND hDlg, int nID)
     return ClickButton(::GetDlgItem(hDlg, nID));
 }
 
+bool ClickTabItem(HWND hTab, int index)
+{
+    RECT item{};
+    ::SendMessageW(hTab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    return ClickAt(hTab, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+}
+
 void PostKey(HWND hWnd, UINT vk)
 {
     UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
@@ -152,6 +196,51 @@ void TypeText(HWND hWnd, const wchar_t* text)
 {
     for (const wchar_t* p = text; p && *p; ++p)
         ::PostMessageW(hWnd, WM_CHAR, *p, 1);
+}
+
+void SendKey(WORD vk, bool withAlt)
+{
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD k, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (withAlt)
+        key(VK_MENU, false);
+    key(vk, false);
+    key(vk, true);
+    if (withAlt)
+        key(VK_MENU, true);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void SendClick(POINT pt)
+{
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    for (INPUT& i : in) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = ::MulDiv(pt.x, 65535, w - 1);
+        i.mi.dy = ::MulDiv(pt.y, 65535, h - 1);
+    }
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(3, in, sizeof(INPUT));
+}
+
+POINT CloseButtonPoint(HWND hWnd)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    for (int y = rc.top + 1; y < rc.top + 40 && y < rc.bottom; ++y)
+        for (int x = rc.right - 1; x > rc.right - 80 && x > rc.left; --x)
+            if (::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE)
+                return POINT{x - 3, y + 3};  // a little inside the button
+    return POINT{-1, -1};
 }
 
 std::wstring TextOf(HWND hWnd)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+
 namespace test_support {
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path)
@@ -17,6 +19,19 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path)
     if (!ok || read != bytes.size())
         return std::nullopt;
     return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot write a test file (error " + std::to_string(GetLastError()) + ")");
+    DWORD written = 0;
+    const BOOL ok = bytes.empty() || WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    if (!ok || written != bytes.size())
+        throw std::runtime_error("short write of a test file");
 }
 
 }  // namespace test_support

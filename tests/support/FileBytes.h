@@ -1,4 +1,4 @@
-// Whole files as bytes, for fixtures that keep what stood at a path and put it back.
+// Whole files as bytes, for fixtures that write a file and put back what stood there.
 #pragma once
 
 #include <optional>
@@ -8,5 +8,10 @@ namespace test_support {
 
 // The file's bytes; nothing when it is missing or cannot be read whole.
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
+
+// Makes the file hold exactly `bytes`. A file there is rewritten in place, not
+// replaced, so this works while another handle (an open dictionary) shares it.
+// Throws std::runtime_error when the file cannot be written.
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace test_support

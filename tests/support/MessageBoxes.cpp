@@ -1,6 +1,6 @@
 #include "support/MessageBoxes.h"
 
-#include <afxwin.h>
+#include "support/Drive.h"
 
 #include <algorithm>
 
@@ -14,15 +14,6 @@ MessageBoxRecorder g_boxes __attribute__((init_priority(1500)));
 // older Wine templates used 100 (MSGBOX_IDTEXT).
 constexpr int kTextIdWindows = 0xFFFF;
 constexpr int kTextIdWine = 100;
-
-std::wstring WindowText(HWND h)
-{
-    int n = ::GetWindowTextLengthW(h);
-    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-    n = ::GetWindowTextW(h, s.data(), n + 1);
-    s.resize(static_cast<size_t>(std::max(n, 0)));
-    return s;
-}
 
 bool IsClass(HWND h, const wchar_t* name)
 {
@@ -99,8 +90,18 @@ void MessageBoxRecorder::Reset()
 {
     m_answer = 0;
     m_next.clear();
+    onTake = nullptr;
     m_taken.clear();
     m_seen.clear();
+}
+
+void MessageBoxRecorder::ForgetSince(size_t count, const std::wstring& text)
+{
+    if (count >= m_taken.size())
+        return;
+    m_taken.erase(std::remove_if(m_taken.begin() + static_cast<std::ptrdiff_t>(count), m_taken.end(),
+                                 [&](const MessageBoxRecord& r) { return r.text == text; }),
+                  m_taken.end());
 }
 
 LRESULT CALLBACK MessageBoxRecorder::CbtHook(int code, WPARAM wParam, LPARAM lParam)
@@ -123,8 +124,8 @@ void MessageBoxRecorder::Take(HWND box)
     m_seen.push_back(box);
 
     MessageBoxRecord r;
-    r.caption = WindowText(box);
-    r.text = WindowText(MessageTextOf(box));
+    r.caption = TextOf(box);
+    r.text = TextOf(MessageTextOf(box));
     r.owner = ::GetWindow(box, GW_OWNER);
     r.ownerEnabled = r.owner && ::IsWindowEnabled(r.owner);
     for (int id = IDOK; id <= IDCONTINUE; ++id)
@@ -143,9 +144,20 @@ void MessageBoxRecorder::Take(HWND box)
     }
     r.answer = wanted;
     m_taken.push_back(r);
+    if (onTake)
+        onTake(r);
     // Pressed from the box's own loop, once it runs.
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(wanted, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, wanted)));
+}
+
+std::wstring ProgramName()
+{
+    wchar_t path[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name = path;
+    name = name.substr(name.find_last_of(L'\\') + 1);
+    return name.substr(0, name.rfind(L'.'));
 }
 
 std::string Utf8(const std::wstring& text)

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -32,6 +33,14 @@ public:
     // Forgets the boxes taken and the answers (back to the default button).
     void Reset();
 
+    // Forgets the boxes showing `text` among those taken after the first `count`:
+    // the boxes of a test's own probe.
+    void ForgetSince(size_t count, const std::wstring& text);
+
+    // Called with each box as it is taken, while it shows: a test looks at the window
+    // behind it. Reset() clears it.
+    std::function<void(const MessageBoxRecord&)> onTake;
+
     const std::vector<MessageBoxRecord>& Taken() const { return m_taken; }
     size_t Count() const { return m_taken.size(); }
     // The boxes that came before main() (static objects of the program).
@@ -52,6 +61,10 @@ private:
 
 // The recorder, installed before the program's static objects are constructed.
 MessageBoxRecorder& Boxes();
+
+// This program's file name without its extension: the caption the framework gives
+// its message boxes.
+std::wstring ProgramName();
 
 // Test output is UTF-8.
 std::string Utf8(const std::wstring& text);

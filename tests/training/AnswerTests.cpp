@@ -7,7 +7,7 @@
 
 namespace {
 
-std::wstring PlayerUrl(GameSession& s)
+std::wstring PlayerUrl(MainWindowDriver& s)
 {
     return test_support::PlayerUrl(s.Page().m_player.m_hWnd);
 }
@@ -15,13 +15,13 @@ std::wstring PlayerUrl(GameSession& s)
 TEST(TrainingAnswer, HitRewritesHitsTotalAndRateThenTheNextCharacterFallsFromTheTop)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(s.Text(IDC_FALLING), L"你");
         s.Tick(1, 40);
         ASSERT_EQ(s.Rect(IDC_FALLING).top, 46);
 
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"0"), TotalLine(L"1"), HitsLine(L"1"), RateLine(L"1.00")}));
         EXPECT_EQ(s.Text(IDC_FALLING), L"好");
         const RECT label = s.Rect(IDC_FALLING);
@@ -31,7 +31,7 @@ TEST(TrainingAnswer, HitRewritesHitsTotalAndRateThenTheNextCharacterFallsFromThe
         EXPECT_EQ(label.bottom - label.top, 14);
         EXPECT_EQ(s.Text(IDC_ANSWER), L"");
         EXPECT_EQ(s.Text(IDC_HINT), kPrompt);
-        EXPECT_EQ(PlayerUrl(s), SoundPath(L"ok.wav"));
+        EXPECT_EQ(PlayerUrl(s), RecordingPath(L"ok"));
         EXPECT_NE(s.Page().m_player.GetPlayState(), 1) << "ok.wav is not playing";
         EXPECT_TRUE(g_bRunning);
     });
@@ -41,20 +41,20 @@ TEST(TrainingAnswer, HitRewritesHitsTotalAndRateThenTheNextCharacterFallsFromThe
 TEST(TrainingAnswer, WrongAnswerShowsTheSpellingCountsAMissAndTheCharacterFallsOn)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 10);
-        Answer(s, L"nei5");  // the tone digit is not part of the answer
+        s.Answer(L"nei5");  // the tone digit is not part of the answer
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"1"), HitsLine(L"0"), RateLine(L"0.00")}));
         EXPECT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:nei");
         EXPECT_EQ(s.Text(IDC_ANSWER), L"");
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         EXPECT_EQ(s.Rect(IDC_FALLING).top, 16) << "the character goes on from where it was";
-        EXPECT_EQ(PlayerUrl(s), SoundPath(L"ng.wav"));
+        EXPECT_EQ(PlayerUrl(s), RecordingPath(L"ng"));
         EXPECT_TRUE(g_bRunning);
 
         // The same character may be answered again: one hit and one miss make 0.50.
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"2"), HitsLine(L"1"), RateLine(L"0.50")}));
         EXPECT_EQ(s.Text(IDC_FALLING), L"好");
     });
@@ -63,7 +63,7 @@ TEST(TrainingAnswer, WrongAnswerShowsTheSpellingCountsAMissAndTheCharacterFallsO
 TEST(TrainingAnswer, OnlyTheExactSpellingIsRight)
 {
     WritePracticeText(L"a行");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(s.Text(IDC_FALLING), L"a");
         struct Case {
@@ -72,18 +72,18 @@ TEST(TrainingAnswer, OnlyTheExactSpellingIsRight)
         };
         for (Case c : {Case{L"", L"empty"}, Case{L"a", L"other letter case"}, Case{L"A1", L"with tone digit"},
                        Case{L" A", L"leading blank"}, Case{L"A ", L"trailing blank"}}) {
-            Answer(s, c.typed);
+            s.Answer(c.typed);
             EXPECT_EQ(s.Text(IDC_FALLING), L"a") << Utf8(c.why) << " counted as right";
             EXPECT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:A") << Utf8(c.why);
         }
         EXPECT_EQ(g_nMisses, 5);
-        Answer(s, L"A");
+        s.Answer(L"A");
         EXPECT_EQ(g_nHits, 1);
         // 行 has two rows; the first one holds.
         ASSERT_EQ(s.Text(IDC_FALLING), L"行");
-        Answer(s, L"hong");
+        s.Answer(L"hong");
         EXPECT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:hang");
-        Answer(s, L"hang");
+        s.Answer(L"hang");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"6"), TotalLine(L"8"), HitsLine(L"2"), RateLine(L"0.25")}));
     });
 }
@@ -91,7 +91,7 @@ TEST(TrainingAnswer, OnlyTheExactSpellingIsRight)
 TEST(TrainingAnswer, EnterIsCheckedWhicheverPageControlHasTheFocus)
 {
     WritePracticeText(L"你好我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Type(L"nei");
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_SPEED));
@@ -112,11 +112,11 @@ TEST(TrainingAnswer, EnterIsCheckedWhicheverPageControlHasTheFocus)
 TEST(TrainingAnswer, EnterWhileNothingFallsScoresNothing)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         s.ClickTab(1);
         const StatLines initial = ReadLines(s);
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_ANSWER));
-        Answer(s, L"nei");  // before the first start
+        s.Answer(L"nei");  // before the first start
         EXPECT_EQ(ReadLines(s), initial);
         EXPECT_EQ(s.Text(IDC_HINT), kPrompt);
         EXPECT_EQ(g_nTotal, 0);
@@ -124,7 +124,7 @@ TEST(TrainingAnswer, EnterWhileNothingFallsScoresNothing)
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_TRUE(s.Click(IDC_HALT));
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_ANSWER));
-        Answer(s, L"nei");  // paused
+        s.Answer(L"nei");  // paused
         EXPECT_EQ(ReadLines(s), initial);
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         EXPECT_EQ(s.Text(IDC_ANSWER), L"nei") << "the typed answer is left alone";
@@ -137,15 +137,15 @@ TEST(TrainingAnswer, EnterWhileNothingFallsScoresNothing)
 TEST(TrainingAnswer, RateFormatFollowsTheKindOfTry)
 {
     WritePracticeText(L"你好我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         s.Tick(1, s.ClientHeight() - 20);  // 好 reaches the bottom
         EXPECT_EQ(ReadLines(s),
                   (StatLines{MissesLine(L"1"), TotalLine(L"2"), HitsLine(L"1"), RateLine(L"0.500000")}));
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_EQ(s.Text(IDC_FALLING), L"我") << "the missed character is not offered again";
-        Answer(s, L"ngo");
+        s.Answer(L"ngo");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"3"), HitsLine(L"2"), RateLine(L"0.67")}));
     });
 }
@@ -156,16 +156,16 @@ TEST(TrainingAnswer, RateFormatFollowsTheKindOfTry)
 TEST(TrainingAnswer, EnterOnACharacterWithoutEntryCountsNothingAndMovesOn)
 {
     WritePracticeText(L"x你");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(s.Text(IDC_FALLING), L"你") << "the first pass skips x";
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         // End of the first pass: won.
         ASSERT_EQ(Boxes().Count(), 1u);
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_EQ(s.Text(IDC_FALLING), L"x") << "a new pass shows the first character as it is";
         const StatLines before = ReadLines(s);
-        Answer(s, L"x");
+        s.Answer(L"x");
         EXPECT_EQ(ReadLines(s), before);
         EXPECT_EQ(g_nTotal, 1);
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
@@ -178,16 +178,16 @@ TEST(TrainingAnswer, EnterOnACharacterWithoutEntryCountsNothingAndMovesOn)
 TEST(TrainingAnswer, EnterOnAnEmptyResumedLabelCountsNothing)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         s.ClickTab(1);
         ASSERT_TRUE(s.Click(IDC_HALT));   // before any start: halted with an empty label
         ASSERT_TRUE(s.Click(IDC_START));  // resumes the empty label
         ASSERT_EQ(s.Text(IDC_FALLING), L"");
         ASSERT_TRUE(g_bRunning);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(g_nTotal, 0);
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"0"), TotalLine(L"1"), HitsLine(L"1"), RateLine(L"1.00")}));
     });
 }

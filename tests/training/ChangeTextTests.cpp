@@ -25,7 +25,7 @@ std::set<HWND> NotepadWindows()
 }
 
 // The Notepad window that appeared since `before`, waiting up to 20 s through the loop.
-HWND WaitForNewNotepad(GameSession& s, const std::set<HWND>& before)
+HWND WaitForNewNotepad(MainWindowDriver& s, const std::set<HWND>& before)
 {
     for (int i = 0; i < 400; ++i) {
         for (HWND h : NotepadWindows())
@@ -37,7 +37,7 @@ HWND WaitForNewNotepad(GameSession& s, const std::set<HWND>& before)
 }
 
 // Closes a Notepad that has changed nothing and waits for its process to end.
-void CloseNotepad(GameSession& s, HWND notepad)
+void CloseNotepad(MainWindowDriver& s, HWND notepad)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(notepad, &pid);
@@ -88,9 +88,9 @@ std::wstring EditTextOf(HWND notepad)
 TEST(TrainingChangeText, NotepadOpensThePracticeFileAndTheNextCharacterComesFromTheSavedText)
 {
     WritePracticeText(L"你好我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(s.Text(IDC_FALLING), L"好");
         s.Tick(1, 12);
 
@@ -108,12 +108,12 @@ TEST(TrainingChangeText, NotepadOpensThePracticeFileAndTheNextCharacterComesFrom
         EXPECT_TRUE(g_bRunning);
         EXPECT_EQ(s.Text(IDC_FALLING), L"好");
         WritePracticeText(L"天一行x", Encoding::Utf8);  // as saved in Notepad
-        Answer(s, L"hou");
+        s.Answer(L"hou");
         EXPECT_FALSE(g_bReloadText);
         EXPECT_EQ(TextOf(GetDlgItem(s.PageWnd(), IDC_RICHTEXT)), L"天一行x");
         EXPECT_EQ(s.Text(IDC_FALLING), L"行") << "the position carries over into the new text";
         EXPECT_EQ(s.Rect(IDC_FALLING).top, 6);
-        Answer(s, L"hang");
+        s.Answer(L"hang");
         ASSERT_EQ(Boxes().Count(), 1u);  // x has no entry: the pass ends, won
         EXPECT_EQ(Boxes().Taken()[0].text, L"Greate!");
     });
@@ -124,7 +124,7 @@ TEST(TrainingChangeText, NotepadOpensThePracticeFileAndTheNextCharacterComesFrom
 TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         const std::set<HWND> before = NotepadWindows();
         ASSERT_TRUE(s.Click(IDC_CHANGE));
@@ -133,7 +133,7 @@ TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
         CloseNotepad(s, notepad);
 
         RemovePracticeText();
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(Boxes().Count(), 1u);
         EXPECT_EQ(Boxes().Taken()[0].icon, static_cast<UINT>(MB_ICONERROR));
         EXPECT_EQ(g_nHits, 1);
@@ -141,7 +141,7 @@ TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
         EXPECT_FALSE(KillTimer(s.PageWnd(), 1)) << "the fall timer is still armed";
         EXPECT_TRUE(g_bReloadText);
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_ANSWER));
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(g_nHits, 1) << "the answered character was offered again";
 
         WritePracticeText(L"你好");
@@ -157,7 +157,7 @@ TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
 TEST(TrainingChangeText, FileGoneOnAStartMidFallLeavesTheCharacterFalling)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 5);
         const LONG top = s.Rect(IDC_FALLING).top;

@@ -4,7 +4,7 @@
 
 namespace {
 
-void ExpectLabelAt(const GameSession& s, int top)
+void ExpectLabelAt(const MainWindowDriver& s, int top)
 {
     const RECT r = s.Rect(IDC_FALLING);
     EXPECT_EQ(r.left, 128);
@@ -16,7 +16,7 @@ void ExpectLabelAt(const GameSession& s, int top)
 TEST(TrainingFall, EveryTickMovesTheLabelOnePixelDown)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(s.Text(IDC_FALLING), L"你");
         s.Tick(1);
@@ -32,7 +32,7 @@ TEST(TrainingFall, EveryTickMovesTheLabelOnePixelDown)
 TEST(TrainingFall, MissAtTheBottomOfAPage300PixelsHigh)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         s.ClickTab(1);
         RECT window{}, client{};
         GetWindowRect(s.PageWnd(), &window);
@@ -65,7 +65,7 @@ TEST(TrainingFall, MissAtTheBottomOfAPage300PixelsHigh)
 TEST(TrainingFall, MissComesAtTheBottomOfThePageAsTheMainWindowPlacedIt)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         const int height = s.ClientHeight();
         ASSERT_GT(height, 100);
@@ -88,10 +88,10 @@ TEST(TrainingFall, MissComesAtTheBottomOfThePageAsTheMainWindowPlacedIt)
 TEST(TrainingFall, HintTimerRestoresThePromptAndAlsoMovesTheLabel)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 5);
-        Answer(s, L"hou");
+        s.Answer(L"hou");
         ASSERT_EQ(s.Text(IDC_HINT), L"输入错误,参考音标:nei");
         s.Tick(2);
         EXPECT_EQ(s.Text(IDC_HINT), kPrompt);
@@ -104,11 +104,11 @@ TEST(TrainingFall, HintTimerRestoresThePromptAndAlsoMovesTheLabel)
 TEST(TrainingFall, HintTickOnTheLastStepCountsAMissEvenWhilePaused)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         const int height = s.ClientHeight();
         s.Tick(1, height - 21);
-        Answer(s, L"x");
+        s.Answer(L"x");
         ASSERT_TRUE(s.Click(IDC_HALT));
         s.Tick(2);
         EXPECT_EQ(ReadLines(s),
@@ -121,7 +121,7 @@ TEST(TrainingFall, HintTickOnTheLastStepCountsAMissEvenWhilePaused)
 TEST(TrainingFall, SliderSetsThePeriodWhileACharacterFalls)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         s.ClickTab(1);
         HWND slider = GetDlgItem(s.PageWnd(), IDC_SPEED);
         EXPECT_EQ(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0), 1);
@@ -156,7 +156,7 @@ TEST(TrainingFall, SliderSetsThePeriodWhileACharacterFalls)
 TEST(TrainingFall, PauseKeepsTheCharacterAndStartResumesAtTheSameHeight)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 37);
         s.Type(L"ne");
@@ -181,7 +181,7 @@ TEST(TrainingFall, PauseKeepsTheCharacterAndStartResumesAtTheSameHeight)
 TEST(TrainingFall, StartWhileFallingPutsTheNextCharacterAtTheSameHeight)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 20);
         ASSERT_TRUE(s.Click(IDC_START));

@@ -7,27 +7,17 @@
 
 namespace {
 
-const wchar_t kDictionary[] = L"C:\\WINDOWS\\system32\\abc.mp3";
-const wchar_t kAside[] = L"C:\\WINDOWS\\system32\\abc.mp3.training-aside";
-
-// Moves the dictionary away before g_db connects (2001) and puts it back at exit.
-struct DictionaryAside {
-    DictionaryAside() { moved = MoveFileExW(kDictionary, kAside, MOVEFILE_REPLACE_EXISTING); }
-    ~DictionaryAside()
-    {
-        if (moved)
-            MoveFileExW(kAside, kDictionary, MOVEFILE_REPLACE_EXISTING);
-    }
-    BOOL moved;
-};
-DictionaryAside aside __attribute__((init_priority(1700)));
+// No dictionary before g_db connects; it comes back when this program ends.
+const test_support::StartFiles files __attribute__((init_priority(1700))){[] {
+    RemoveDictionary();
+    WriteAnswerSounds();
+}};
 
 TEST(TrainingWithoutDictionary, PageStaysUsableAndSilent)
 {
-    WriteAnswerSounds(300);
     WritePracticeText(L"你好");
     EXPECT_GE(Boxes().BeforeMain().size(), 1u) << "the failed connection was not reported";
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         const size_t reported = Boxes().Count();  // the main window's own reports
         EXPECT_GE(reported, 1u);
 
@@ -36,13 +26,13 @@ TEST(TrainingWithoutDictionary, PageStaysUsableAndSilent)
         EXPECT_FALSE(g_bRunning);
         EXPECT_EQ(s.Text(IDC_FALLING), L"");
 
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_TRUE(s.Click(IDC_HALT));
         ASSERT_TRUE(s.Click(IDC_START));
         ASSERT_TRUE(s.Click(IDC_START));
         EXPECT_FALSE(g_bRunning);
         ::SetFocus(GetDlgItem(s.PageWnd(), IDC_ANSWER));
-        Answer(s, L"hou");
+        s.Answer(L"hou");
 
         EXPECT_EQ(Boxes().Count(), reported) << "the page showed more boxes";
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"0"), TotalLine(L"0"), HitsLine(L"0"), RateLine(L"0")}));

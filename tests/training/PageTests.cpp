@@ -57,7 +57,7 @@ TEST(TrainingPage, TemplateIsAHiddenBorderedChildOf315By305Units)
 TEST(TrainingPage, ControlsFollowTheLayoutInTemplateOrder)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         struct Expected {
             int id;
             const wchar_t* cls;  // nullptr: not checked (hosted controls)
@@ -89,10 +89,12 @@ TEST(TrainingPage, ControlsFollowTheLayoutInTemplateOrder)
             ASSERT_TRUE(child) << "control " << e.id << " is missing";
             SCOPED_TRACE(testing::Message() << "control " << e.id);
             EXPECT_EQ(GetDlgCtrlID(child), e.id);
-            if (e.cls)
+            if (e.cls) {
                 EXPECT_EQ(ClassOf(child), e.cls);
-            if (e.text)
+            }
+            if (e.text) {
                 EXPECT_EQ(TextOf(child), e.text);
+            }
             // The dialog manager converts position and size each on its own.
             RECT want = e.dlu;
             MapDialogRect(s.PageWnd(), &want);
@@ -142,7 +144,7 @@ TEST(TrainingPage, ControlsFollowTheLayoutInTemplateOrder)
 TEST(TrainingPage, CreatedHiddenInsideTheTabControlAndShownByItsTab)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         HWND tab = GetDlgItem(s.Main().m_hWnd, IDC_TAB);
         EXPECT_EQ(GetParent(s.PageWnd()), tab);
         EXPECT_FALSE(IsWindowVisible(s.PageWnd()));
@@ -168,7 +170,7 @@ TEST(TrainingPage, CreatedHiddenInsideTheTabControlAndShownByItsTab)
 TEST(TrainingPage, AnswerBoxTakesTenCharacters)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Type(L"abcdefghijkl");
         EXPECT_EQ(s.Text(IDC_ANSWER), L"abcdefghij");
@@ -182,7 +184,7 @@ TEST(TrainingPage, AnswerBoxTakesTenCharacters)
 TEST(TrainingPage, EscHidesThePageAndItsTabShowsItAgain)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         s.Tick(1, 3);
         PostKey(GetDlgItem(s.PageWnd(), IDC_ANSWER), VK_ESCAPE);
@@ -201,7 +203,7 @@ TEST(TrainingPage, EscHidesThePageAndItsTabShowsItAgain)
 TEST(TrainingPage, ChangeButtonHasItsTipFedThroughThePagesPreTranslation)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         s.ClickTab(1);
         HWND tip = g_toolTip.m_hWnd;
         ASSERT_TRUE(IsWindow(tip));

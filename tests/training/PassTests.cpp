@@ -29,12 +29,12 @@ TEST(TrainingPass, CharactersFallInOrderAndThoseWithoutEntrySkipUncounted)
 {
     // x, the blank, the line break and 乙 have no entry.
     WritePracticeText(L"你x好 \r\n乙我");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         for (const wchar_t* ch : {L"你", L"好", L"我"}) {
             ASSERT_EQ(s.Text(IDC_FALLING), ch);
             const std::wstring spelling = ch == std::wstring(L"你") ? L"nei" : ch == std::wstring(L"好") ? L"hou" : L"ngo";
-            Answer(s, spelling);
+            s.Answer(spelling);
         }
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"0"), TotalLine(L"3"), HitsLine(L"3"), RateLine(L"1.00")}));
         ASSERT_EQ(Boxes().Count(), 1u);
@@ -49,10 +49,10 @@ TEST(TrainingPass, CharactersFallInOrderAndThoseWithoutEntrySkipUncounted)
 TEST(TrainingPass, NewPassBeginsWithTheFirstCharacterAndMovesTheSliderUp)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
-        Answer(s, L"hou");
+        s.Answer(L"nei");
+        s.Answer(L"hou");
         ASSERT_EQ(Boxes().Count(), 1u);  // Greate!
         for (int pass = 2; pass <= 11; ++pass) {
             ASSERT_TRUE(s.Click(IDC_START));
@@ -60,8 +60,8 @@ TEST(TrainingPass, NewPassBeginsWithTheFirstCharacterAndMovesTheSliderUp)
             EXPECT_EQ(s.SliderPos(), std::min(pass, 10)) << "pass " << pass;
             EXPECT_EQ(s.Page().m_nPeriod, 300 - 29 * std::min(pass, 10));
             EXPECT_EQ(s.Rect(IDC_FALLING).top, 6);
-            Answer(s, L"nei");
-            Answer(s, L"hou");
+            s.Answer(L"nei");
+            s.Answer(L"hou");
         }
         EXPECT_EQ(Boxes().Count(), 11u);
         EXPECT_EQ(g_nHits, 22);
@@ -71,11 +71,11 @@ TEST(TrainingPass, NewPassBeginsWithTheFirstCharacterAndMovesTheSliderUp)
 TEST(TrainingPass, LostPassAsksToRetryAndOkBeginsANewPassLeavingTheLinesAsTheyWere)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
-        Answer(s, L"hou5");
-        Answer(s, L"hou");  // last character: the pass ends, lost (2 of 3)
+        s.Answer(L"nei");
+        s.Answer(L"hou5");
+        s.Answer(L"hou");  // last character: the pass ends, lost (2 of 3)
         ASSERT_EQ(Boxes().Count(), 1u);
         ExpectRetryQuestion(Boxes().Taken()[0]);
         EXPECT_EQ(Boxes().Taken()[0].answer, IDOK);
@@ -92,7 +92,7 @@ TEST(TrainingPass, LostPassAsksToRetryAndOkBeginsANewPassLeavingTheLinesAsTheyWe
         EXPECT_EQ(g_fHitRate, 0.0f);
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"3"), HitsLine(L"2"), RateLine(L"0.67")}));
 
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"1"), HitsLine(L"1"), RateLine(L"1.00")}));
     });
 }
@@ -100,10 +100,10 @@ TEST(TrainingPass, LostPassAsksToRetryAndOkBeginsANewPassLeavingTheLinesAsTheyWe
 TEST(TrainingPass, LostPassCancelledKeepsCountingIntoTheNextPass)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         Boxes().AnswerNext({IDCANCEL});
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         s.Tick(1, s.ClientHeight() - 20);  // 好 reaches the bottom
         ASSERT_TRUE(s.Click(IDC_START));   // the text is used up: lost
         ASSERT_EQ(Boxes().Count(), 1u);
@@ -117,7 +117,7 @@ TEST(TrainingPass, LostPassCancelledKeepsCountingIntoTheNextPass)
         EXPECT_EQ(s.Text(IDC_FALLING), L"你");
         EXPECT_EQ(s.SliderPos(), 2);
         EXPECT_TRUE(g_bRunning);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"1"), TotalLine(L"3"), HitsLine(L"2"), RateLine(L"0.67")}));
     });
 }
@@ -125,9 +125,9 @@ TEST(TrainingPass, LostPassCancelledKeepsCountingIntoTheNextPass)
 TEST(TrainingPass, OneCharacterTextEndsEveryLaterPassAtOnce)
 {
     WritePracticeText(L"你");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(Boxes().Count(), 1u);
         for (int pass = 2; pass <= 3; ++pass) {
             ASSERT_TRUE(s.Click(IDC_START));
@@ -145,11 +145,11 @@ TEST(TrainingPass, OneCharacterTextEndsEveryLaterPassAtOnce)
 TEST(TrainingPass, EachOkAsksAgainWhileTheNewPassEndsAtOnce)
 {
     WritePracticeText(L"你");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         Boxes().AnswerNext({IDOK, IDOK, IDCANCEL});
         StartGame(s);
-        Answer(s, L"ne");
-        Answer(s, L"nei");
+        s.Answer(L"ne");
+        s.Answer(L"nei");
         ASSERT_EQ(Boxes().Count(), 3u);
         for (const MessageBoxRecord& box : Boxes().Taken())
             ExpectRetryQuestion(box);
@@ -165,9 +165,9 @@ TEST(TrainingPass, EachOkAsksAgainWhileTheNewPassEndsAtOnce)
 TEST(TrainingPass, RestWithoutEntriesEndsThePassAtOnce)
 {
     WritePracticeText(L"你xyz\r\n");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(Boxes().Count(), 1u);
         ExpectGreate(Boxes().Taken()[0]);
         EXPECT_FALSE(g_bRunning);
@@ -190,7 +190,7 @@ TEST(TrainingPass, TextWithNothingToFallIsAWonPassAtOnce)
         SCOPED_TRACE(Utf8(text));
         WritePracticeText(text);
         Boxes().Reset();
-        GameSession::Run([](GameSession& s) {
+        MainWindowDriver::Run([](MainWindowDriver& s) {
             StartGame(s);
             ASSERT_EQ(Boxes().Count(), 1u);
             ExpectGreate(Boxes().Taken()[0]);
@@ -204,9 +204,9 @@ TEST(TrainingPass, TextWithNothingToFallIsAWonPassAtOnce)
 TEST(TrainingPass, PauseOnTheLastCharacterThenStartBeginsANewPass)
 {
     WritePracticeText(L"你好");
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
-        Answer(s, L"nei");
+        s.Answer(L"nei");
         ASSERT_EQ(s.Text(IDC_FALLING), L"好");
         ASSERT_TRUE(s.Click(IDC_HALT));
         ASSERT_TRUE(s.Click(IDC_START));
@@ -225,7 +225,7 @@ TEST_P(TrainingEncoding, PracticeTextFallsCharacterByCharacter)
 {
     const std::wstring text = L"你们好\r\n我們天一";
     WritePracticeText(text, GetParam());
-    GameSession::Run([&](GameSession& s) {
+    MainWindowDriver::Run([&](MainWindowDriver& s) {
         StartGame(s);
         EXPECT_EQ(TextOf(GetDlgItem(s.PageWnd(), IDC_RICHTEXT)), text);
         const std::pair<const wchar_t*, const wchar_t*> expected[] = {
@@ -233,7 +233,7 @@ TEST_P(TrainingEncoding, PracticeTextFallsCharacterByCharacter)
             {L"們", L"mun"}, {L"天", L"tin"}, {L"一", L"jat"}};
         for (auto [ch, spelling] : expected) {
             EXPECT_EQ(s.Text(IDC_FALLING), ch);
-            Answer(s, spelling);
+            s.Answer(spelling);
         }
         EXPECT_EQ(g_nHits, 7);
         EXPECT_EQ(g_nMisses, 0);
@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(Saved, TrainingEncoding,
 TEST(TrainingPracticeFile, UnloadableFileIsReportedAndTheNextStartTriesAgain)
 {
     RemovePracticeText();
-    GameSession::Run([](GameSession& s) {
+    MainWindowDriver::Run([](MainWindowDriver& s) {
         StartGame(s);
         ASSERT_EQ(Boxes().Count(), 1u);
         const MessageBoxRecord& box = Boxes().Taken()[0];

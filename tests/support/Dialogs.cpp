@@ -1,6 +1,7 @@
-#include "Boxes.h"
+#include "support/Dialogs.h"
 
-namespace app_test {
+#include "support/Drive.h"
+
 namespace {
 
 BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM lParam)
@@ -10,17 +11,9 @@ BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM lParam)
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
-    if (pid == found->first && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd) &&
-        IsWindowEnabled(hwnd))
+    if (pid == found->first && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
         found->second.push_back(hwnd);
     return TRUE;
-}
-
-std::wstring WindowText(HWND hwnd)
-{
-    std::wstring s(GetWindowTextLengthW(hwnd) + 1, L'\0');
-    s.resize(GetWindowTextW(hwnd, s.data(), static_cast<int>(s.size())));
-    return s;
 }
 
 }  // namespace
@@ -37,7 +30,7 @@ Box ReadBox(HWND hwnd)
     Box box;
     box.hwnd = hwnd;
     box.owner = GetWindow(hwnd, GW_OWNER);
-    box.caption = WindowText(hwnd);
+    box.caption = TextOf(hwnd);
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child))
             continue;
@@ -50,13 +43,11 @@ Box ReadBox(HWND hwnd)
             } else {
                 if (!box.text.empty())
                     box.text += L"\n";
-                box.text += WindowText(child);
+                box.text += TextOf(child);
             }
         } else if (_wcsicmp(cls, L"Button") == 0) {
-            box.buttons.push_back(WindowText(child));
+            box.buttons.push_back(TextOf(child));
         }
     }
     return box;
 }
-
-}  // namespace app_test

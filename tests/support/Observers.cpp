@@ -1,4 +1,4 @@
-#include "Observers.h"
+#include "support/Observers.h"
 
 #include <commctrl.h>
 #include <oleauto.h>
@@ -15,7 +15,7 @@ constexpr UINT_PTR kSubclassId = 0x5259;  // "RY"
 
 // Forwards every call to the player's own IDispatch and tells the spy about the
 // two members the walk uses.
-class ForwardingDispatch : public IDispatch {
+class ForwardingDispatch final : public IDispatch {
 public:
     ForwardingDispatch(IDispatch* inner, PlayerSpy* spy) : m_inner(inner), m_spy(spy) {}
 

@@ -1,4 +1,4 @@
-// Message boxes and dialogs as the user sees them, in this process or another.
+// Dialogs and message boxes as the user sees them, in this process or another.
 #pragma once
 
 #include <windows.h>
@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-namespace app_test {
-
-// A message box or dialog as the user sees it.
 struct Box {
     HWND hwnd = nullptr;
     HWND owner = nullptr;
@@ -18,8 +15,7 @@ struct Box {
     std::vector<std::wstring> buttons;  // visible push buttons, in z-order
 };
 
-// The visible, enabled dialog-class top-level windows of a process (this one by default).
+// The visible, enabled dialog-class top-level windows of a process (this one by
+// default): the dialog or box that takes input, not those it disables.
 std::vector<HWND> OpenDialogs(DWORD pid = GetCurrentProcessId());
 Box ReadBox(HWND hwnd);
-
-}  // namespace app_test
