@@ -11,6 +11,7 @@
 #include "support/InstalledFiles.h"
 #include "support/MainWindowDriver.h"
 #include "support/MessageBoxes.h"
+#include "support/PlayerUrl.h"
 #include "training/TrainingPage.h"
 
 namespace {
