@@ -32,14 +32,4 @@ void RevokeClassObjects();
 // the last of them closes or is released.
 size_t SharedResultCount();
 
-// Starts reading the rows of `sql` from the database that `connectionString` names
-// (its Data Source), on a thread of its own, for a recordset to open the same query
-// on the same file a little later: a program starting up can have the rows read while
-// it builds its windows. The first such recordset waits for a read still under way
-// and takes the rows if the file has not changed since; the read-ahead then lets
-// them go (they live on with the recordsets that share them). Nothing is reported:
-// when the read-ahead fails the recordset reads, and reports, as it would have
-// anyway. Rows that no recordset takes are kept until the program ends.
-void ReadAhead(const wchar_t* connectionString, const wchar_t* sql);
-
 }  // namespace ado

@@ -1,5 +1,4 @@
 #include "SharedResults.h"
-#include "ConnectionString.h"
 #include "SqliteFile.h"
 
 #include <ado.h>
@@ -180,128 +179,16 @@ SharedTable ReadOrShare(sqlite3* db, const std::wstring& path, const std::wstrin
     return SharedTable(std::move(fresh));
 }
 
-// A read ahead of a recordset (ado::ReadAhead): running until `done` is set, then
-// holding its rows, if it got any, until a recordset of the same query takes them.
-struct Ahead {
-    Ahead() = default;
-    Ahead(const Ahead&) = delete;
-    Ahead& operator=(const Ahead&) = delete;
-    ~Ahead()
-    {
-        if (done)
-            CloseHandle(done);
-    }
-    std::wstring path;   // full path
-    std::wstring sql;
-    HANDLE done = nullptr;
-    SharedTable table;
-};
-
-// Never destroyed, like the shelf: a read-ahead may still run while the program exits.
-struct AheadList {
-    SRWLOCK lock = SRWLOCK_INIT;
-    std::vector<std::shared_ptr<Ahead>> entries;
-};
-
-AheadList& TheAheadList()
-{
-    static AheadList* list = new AheadList;
-    return *list;
-}
-
-std::wstring FullPath(const std::wstring& path)
-{
-    wchar_t full[MAX_PATH * 4];
-    const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, full, nullptr);
-    return n == 0 || n >= MAX_PATH * 4 ? path : std::wstring(full, n);
-}
-
-std::shared_ptr<Ahead> FindAhead(const std::wstring& fullPath, const std::wstring& sql)
-{
-    AheadList& list = TheAheadList();
-    ExclusiveLock hold(&list.lock);
-    for (const auto& a : list.entries)
-        if (a->sql == sql && _wcsicmp(a->path.c_str(), fullPath.c_str()) == 0)
-            return a;
-    return nullptr;
-}
-
-void DropAhead(const std::shared_ptr<Ahead>& ahead)
-{
-    AheadList& list = TheAheadList();
-    ExclusiveLock hold(&list.lock);
-    std::erase(list.entries, ahead);
-}
-
-DWORD WINAPI ReadAheadThread(void* param)
-{
-    // The list holds the job too; this reference keeps it while the thread runs.
-    std::shared_ptr<Ahead> ahead(*static_cast<std::shared_ptr<Ahead>*>(param));
-    delete static_cast<std::shared_ptr<Ahead>*>(param);
-    std::wstring error;
-    if (sqlite3* db = OpenDatabaseReadOnly(ahead->path, &error)) {
-        SharedTable table = ReadOrShare(db, ahead->path, ahead->sql, &error);
-        CloseDatabase(db);
-        AheadList& list = TheAheadList();
-        ExclusiveLock hold(&list.lock);
-        ahead->table = std::move(table);
-    }
-    SetEvent(ahead->done);
-    return 0;
-}
-
 }  // namespace
 
 SharedTable ReadRows(sqlite3* db, const std::wstring& path, const std::wstring& sql, std::wstring* error)
 {
-    // A read-ahead of this query: its rows, once it is done, are on the shelf (if the
-    // file allowed sharing them). A stuck one is not waited for beyond reason.
-    std::shared_ptr<Ahead> ahead = FindAhead(FullPath(path), sql);
-    if (ahead)
-        WaitForSingleObject(ahead->done, 30000);
-    struct LetGo {
-        std::shared_ptr<Ahead>& ahead;
-        ~LetGo() { if (ahead) DropAhead(ahead); }   // the recordset holds the rows from now on
-    } letGo{ahead};
-
     return ReadOrShare(db, path, sql, error);
 }
 
 }  // namespace ado::detail
 
 namespace ado {
-
-void ReadAhead(const wchar_t* connectionString, const wchar_t* sql)
-{
-    using namespace detail;
-    if (!connectionString || !sql)
-        return;
-    const auto source = ConnectionStringValue(connectionString, L"Data Source");
-    if (!source || source->empty())
-        return;
-    auto ahead = std::make_shared<Ahead>();
-    ahead->path = FullPath(*source);
-    ahead->sql = sql;
-    if (FindAhead(ahead->path, ahead->sql))
-        return;   // one is under way, or its rows wait to be taken
-    ahead->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!ahead->done)
-        return;
-    {
-        AheadList& list = TheAheadList();
-        ExclusiveLock hold(&list.lock);
-        list.entries.push_back(ahead);
-    }
-    auto* param = new std::shared_ptr<Ahead>(ahead);
-    HANDLE thread = CreateThread(nullptr, 0, ReadAheadThread, param, 0, nullptr);
-    if (thread) {
-        CloseHandle(thread);
-    } else {
-        delete param;
-        SetEvent(ahead->done);   // nothing to wait for
-        DropAhead(ahead);
-    }
-}
 
 size_t SharedResultCount()
 {
