@@ -27,9 +27,4 @@ HRESULT RegisterClassObjects();
 // Withdraws the registrations (before CoUninitialize, e.g. in tests).
 void RevokeClassObjects();
 
-// How many query results are held right now for sharing: recordsets of the same
-// query on the same unchanged file share one copy of the rows, which is freed when
-// the last of them closes or is released.
-size_t SharedResultCount();
-
 }  // namespace ado

@@ -1,6 +1,6 @@
 #include "Recordset.h"
 #include "Connection.h"
-#include "SharedResults.h"
+#include "SharedRows.h"
 
 #include <new>
 
@@ -187,7 +187,7 @@ HRESULT RecordsetObject::raw_Open(VARIANT Source, VARIANT ActiveConnection, Curs
     }
 
     std::wstring error;
-    SharedTable table = ReadRows(connection->Database(), connection->DataSource(), sql, &error);
+    SharedRows table = ReadRows(connection->Database(), connection->DataSource(), sql, &error);
     if (!table) {
         connection->Release();
         return Fail(E_FAIL, error);

@@ -7,7 +7,7 @@
 
 #include "ComBase.h"
 #include "Fields.h"
-#include "SharedResults.h"
+#include "SharedRows.h"
 
 #include <memory>
 #include <vector>
@@ -134,7 +134,7 @@ private:
     LockTypeEnum m_lockType = adLockReadOnly;
     std::wstring m_source;
     ConnectionObject* m_connection = nullptr;
-    SharedTable m_table;                    // null while closed; may be shared with other recordsets
+    SharedRows m_table;   // null while closed; may be shared with other recordsets
     ptrdiff_t m_row = 0;                    // -1 before the first row, Rows() past the last
     FieldsObject m_fieldsObject;
     std::vector<std::unique_ptr<FieldObject>> m_fields;   // one per column seen, never shrinks
