@@ -19,7 +19,7 @@ void CheckSize(size_t size)
 bool ResultTable::CopyCell(size_t row, size_t column, VARIANT* out) const
 {
     VariantInit(out);
-    const Cell& cell = m_cells[row * m_names.size() + column];
+    const Cell& cell = m_cells[row * m_columns + column];
     switch (cell.kind) {
     case kText: {
         BSTR copy = SysAllocStringLen(m_text.data() + cell.offset, cell.size);

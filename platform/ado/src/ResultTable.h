@@ -8,16 +8,14 @@
 
 #include <ole2.h>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace ado::detail {
 
 class ResultTable {
 public:
-    size_t Columns() const { return m_names.size(); }
+    size_t Columns() const { return m_columns; }
     size_t Rows() const { return m_rows; }   // read on every move of a scan: kept, not worked out
-    const std::wstring& Name(size_t column) const { return m_names[column]; }
 
     // A new VARIANT holding the cell: VT_BSTR for text, VT_I4 (VT_I8 beyond 32 bits),
     // VT_R8, VT_ARRAY|VT_UI1 for a blob, VT_NULL. The caller owns *out; it is left
@@ -25,13 +23,13 @@ public:
     bool CopyCell(size_t row, size_t column, VARIANT* out) const;
 
     // Building, row after row, cell after cell; std::bad_alloc when memory runs out.
-    void SetColumns(std::vector<std::wstring> names) { m_names = std::move(names); }
+    void SetColumns(size_t columns) { m_columns = columns; }
     void AppendNull() { m_cells.push_back(Cell{kNull, 0, {}}); }
     void AppendInteger(std::int64_t value);
     void AppendReal(double value);
     void AppendText(const wchar_t* text, size_t length);
     void AppendBlob(const void* data, size_t size);
-    void EndOfRows() { m_rows = m_names.empty() ? 0 : m_cells.size() / m_names.size(); }
+    void EndOfRows() { m_rows = m_columns ? m_cells.size() / m_columns : 0; }
 
 private:
     enum Kind : std::uint32_t { kNull, kInteger, kReal, kText, kBlob };
@@ -45,7 +43,7 @@ private:
         };
     };
 
-    std::vector<std::wstring> m_names;
+    size_t m_columns = 0;
     std::vector<Cell> m_cells;   // row after row
     std::vector<wchar_t> m_text;
     std::vector<unsigned char> m_bytes;

@@ -195,12 +195,7 @@ bool ReadQuery(sqlite3* db, const std::wstring& path, const std::wstring& sql, R
     bool outOfMemory = false;
     std::wstring scratch;
     try {
-        std::vector<std::wstring> names;
-        for (int c = 0; c < columns; ++c) {
-            const void* name = sqlite3_column_name16(stmt, c);
-            names.emplace_back(name ? static_cast<const wchar_t*>(name) : L"");
-        }
-        table->SetColumns(std::move(names));
+        table->SetColumns(static_cast<size_t>(columns));
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
             for (int c = 0; c < columns; ++c)
                 AppendCell(stmt, c, utf8, scratch, table);
