@@ -1,6 +1,6 @@
 #include "SqliteFile.h"
 #include "ComBase.h"
-#include "SqliteText.h"
+#include "SqliteNative.h"
 
 #include <sqlite3.h>
 #include <cstring>
@@ -107,19 +107,6 @@ void AppendCell(sqlite3_stmt* stmt, int column, bool utf8, std::wstring& scratch
     }
 }
 
-bool IsUtf8Database(sqlite3* db)
-{
-    sqlite3_stmt* stmt = nullptr;
-    bool utf8 = false;
-    if (sqlite3_prepare_v2(db, "PRAGMA encoding", -1, &stmt, nullptr) == SQLITE_OK && stmt &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        utf8 = name && std::strcmp(name, "UTF-8") == 0;
-    }
-    sqlite3_finalize(stmt);
-    return utf8;
-}
-
 // Watches a statement being prepared: its result depends on the file's contents
 // alone when it only selects and reads columns (no function, which may be random()
 // or the time of day, and no pragma, which may report the connection's state).
@@ -140,16 +127,8 @@ sqlite3* OpenDatabaseReadOnly(const std::wstring& path, std::wstring* error)
         *error = what + problem + L"。";
         return nullptr;
     }
-    // A connection is used only by the apartment that made it, so SQLite's lock around
-    // every call is left out: under Wine it costs more than the rest of reading a row.
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(ImmutableUri(WideToUtf8(path)).c_str(), &db,
-                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
-    // Opening reads nothing yet; reading the schema finds a file that is not a
-    // database, or is cut short, now rather than at the first query.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    const int rc = OpenImmutable(WideToUtf8(path), &db);
     if (rc != SQLITE_OK) {
         *error = what + Reason(rc) + L"。" + SqliteSays(db, rc);
         sqlite3_close(db);

@@ -1,9 +1,11 @@
-#include "SqliteText.h"
+#include "SqliteNative.h"
 
+#include <sqlite3.h>
 #include <cctype>
 #include <cstring>
 
 namespace ado::detail {
+namespace {
 
 std::string ImmutableUri(const std::string& utf8Path)
 {
@@ -23,6 +25,35 @@ std::string ImmutableUri(const std::string& utf8Path)
         }
     }
     return uri + "?immutable=1";
+}
+
+}  // namespace
+
+int OpenImmutable(const std::string& utf8Path, sqlite3** db)
+{
+    *db = nullptr;
+    // A connection is used only by the apartment that made it, so SQLite's lock around
+    // every call is left out: under Wine it costs more than the rest of reading a row.
+    int rc = sqlite3_open_v2(ImmutableUri(utf8Path).c_str(), db,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    // Opening reads nothing yet: the schema is read now.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(*db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    return rc;
+}
+
+bool IsUtf8Database(sqlite3* db)
+{
+    sqlite3_stmt* stmt = nullptr;
+    bool utf8 = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA encoding", -1, &stmt, nullptr) == SQLITE_OK && stmt &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        utf8 = name && std::strcmp(name, "UTF-8") == 0;
+    }
+    sqlite3_finalize(stmt);
+    return utf8;
 }
 
 std::ptrdiff_t DecodeUtf8(const unsigned char* in, std::size_t size, wchar_t* out)
