@@ -3,7 +3,6 @@
 #include <afxdisp.h>
 
 #include "app/PronounceDlg.h"
-#include "dictionary/PhoneticDb.h"
 
 BEGIN_MESSAGE_MAP(CPronounceApp, CWinApp)
     ON_COMMAND(ID_HELP, CWinApp::OnHelp)
@@ -19,10 +18,6 @@ BOOL CPronounceApp::InitInstance()
 {
     AfxEnableControlContainer();
     Enable3dControls();
-
-    // The dictionary's rows are read on another thread while the window is built;
-    // its recordset takes them.
-    ReadDictionaryAhead();
 
     CPronounceDlg dlg;  // connects its dictionary object
     m_pMainWnd = &dlg;

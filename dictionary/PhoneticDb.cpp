@@ -34,11 +34,6 @@ void ShowError(const _com_error& e)
 
 }  // namespace
 
-void ReadDictionaryAhead()
-{
-    ado::ReadAhead(_bstr_t(kConnectionString), kDictionaryQuery);
-}
-
 CPhoneticDb::CPhoneticDb() : m_pConnection(nullptr), m_pRecordset(nullptr)
 {
     Connect();

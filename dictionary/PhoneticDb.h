@@ -7,11 +7,6 @@
 // The query both dictionary objects open their recordsets on.
 inline constexpr wchar_t kDictionaryQuery[] = L"select * from cantonesePhonetic";
 
-// Starts reading the dictionary's rows on a thread of its own, so that they are ready
-// for the first recordset opened on kDictionaryQuery (see ado::ReadAhead): the program
-// calls it before it builds its windows. Reports nothing.
-void ReadDictionaryAhead();
-
 class CPhoneticDb {
 public:
     // Connects at once; a failure has been shown to the user when this returns.

@@ -7,7 +7,8 @@
 //  - built: the rest describes key/value pairs, which are written the way OLE DB
 //    writes them (blanks around keys, values quoted when they must be, quotes
 //    doubled) with stray parts between them; looking each key up must give the
-//    value of its first occurrence, and a key never written must give nothing.
+//    value of its first occurrence (keys compared by the reader's own SameKey), and a
+//    key never written must give nothing.
 #include "ConnectionString.h"
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include <vector>
 
 using ado::detail::ConnectionStringValue;
+using ado::detail::SameKey;
 
 namespace {
 
@@ -41,16 +43,6 @@ private:
     size_t m_size;
     size_t m_pos = 0;
 };
-
-bool SameKey(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i]))
-            return false;
-    return true;
-}
 
 void Raw(Reader& in)
 {

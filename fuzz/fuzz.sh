@@ -3,7 +3,7 @@
 # sanitizers) of the pieces that build on Linux:
 #   text_decode        platform/richtext/TextDecode.cpp (practice-file decoding)
 #   connection_string  platform/ado/src/ConnectionString.cpp
-#   sqlite_file        the dictionary file read as ado reads it, with the same
+#   sqlite_file        the dictionary file read with ado's SqliteNative.cpp, the same
 #                      SQLite amalgamation and options as the Windows build
 # The ADO objects themselves are Windows code: tests/stress has their stress run.
 #
@@ -60,8 +60,8 @@ build() {
       "$root/platform/richtext/TextDecode.cpp" -o "$FUZZ_DIR/bin/text_decode"
   $CXX $flags -I"$root/platform/ado/src" "$root/fuzz/connection_string_fuzz.cpp" \
       "$root/platform/ado/src/ConnectionString.cpp" -o "$FUZZ_DIR/bin/connection_string"
-  $CXX $flags -I"$sqlite" "$root/fuzz/sqlite_file_fuzz.cpp" "$obj/sqlite3.o" -lpthread -lm \
-      -o "$FUZZ_DIR/bin/sqlite_file"
+  $CXX $flags -I"$sqlite" -I"$root/platform/ado/src" "$root/fuzz/sqlite_file_fuzz.cpp" \
+      "$root/platform/ado/src/SqliteNative.cpp" "$obj/sqlite3.o" -lpthread -lm -o "$FUZZ_DIR/bin/sqlite_file"
   python3 "$root/fuzz/make_seeds.py" "$FUZZ_DIR/seeds"
   echo "== built into $FUZZ_DIR/bin"
 }

@@ -1,15 +1,17 @@
-// Fuzz target: reading a dictionary file the way platform/ado reads it.
+// Fuzz target: reading a dictionary file with platform/ado's own SQLite code.
 //
-// The input is written to a file and read with the same SQLite amalgamation and
-// compile-time options as the program, in the same steps as ado's SqliteFile.cpp:
-// an empty file is refused before SQLite sees it; the file is opened read-only
-// and immutable (no locks, nothing made beside it);
-// the schema is read at once (so a file that is not a database, or is cut short,
-// fails at open); the program's query is prepared, must be read-only, and every
-// row is read cell by cell with the same conversions (INTEGER, REAL, TEXT as
-// UTF-16, BLOB, NULL). Failures must come back as SQLite result codes that the
-// ado layer turns into messages; a crash, a leak, undefined behaviour or a
-// result code outside SQLite's documented set is a finding.
+// The input is written to a file and opened by ado's OpenImmutable (read-only and
+// immutable, the schema read at once, so that a file that is not a database, or is
+// cut short, fails at open), with the same SQLite amalgamation and compile-time
+// options as the program; an empty file is refused before, as ado refuses it. The
+// program's query is prepared, must be read-only, and every row is read cell by cell.
+// Text in a UTF-8 database goes through ado's DecodeUtf8 wherever it takes it, and
+// must then be exactly what SQLite's own conversion to UTF-16 gives. Failures must come
+// back as SQLite result codes that the ado layer turns into messages; a crash, a leak,
+// undefined behaviour, a disagreement with SQLite or a result code outside SQLite's
+// documented set is a finding.
+#include "SqliteNative.h"
+
 #include <sqlite3.h>
 
 #include <unistd.h>
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -57,9 +60,9 @@ bool IsKnownCode(int rc)
     }
 }
 
-// What ado's ReadCell does with one value; the text and blob bytes are touched so
-// that a wrong length shows up under the address sanitizer.
-size_t ReadCell(sqlite3_stmt* stmt, int column)
+// Reads one value; the text and blob bytes are touched so that a wrong length shows
+// up under the address sanitizer.
+size_t ReadCell(sqlite3_stmt* stmt, int column, bool utf8)
 {
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_INTEGER:
@@ -67,11 +70,26 @@ size_t ReadCell(sqlite3_stmt* stmt, int column)
     case SQLITE_FLOAT:
         return sqlite3_column_double(stmt, column) > 0;
     case SQLITE_TEXT: {
+        std::vector<wchar_t> decoded;
+        ptrdiff_t length = -1;
+        if (utf8) {
+            const auto* bytes = sqlite3_column_text(stmt, column);
+            const int size = sqlite3_column_bytes(stmt, column);
+            CHECK(size >= 0);
+            decoded.resize(size_t(size) + 1);
+            length = bytes ? ado::detail::DecodeUtf8(bytes, size_t(size), decoded.data()) : 0;
+            CHECK(length <= size);
+        }
         const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, column));
         const int bytes = sqlite3_column_bytes16(stmt, column);
         // A UTF-16 database cut or damaged inside a value may give an odd count: ado
         // copies the whole units (bytes / 2) and drops the odd byte.
         CHECK(bytes >= 0);
+        if (length >= 0) {
+            CHECK(length == bytes / 2);
+            for (ptrdiff_t i = 0; i < length; ++i)
+                CHECK(char16_t(decoded[size_t(i)]) == text[i]);
+        }
         size_t sum = 0;
         for (int i = 0; text && i < bytes / 2; ++i)
             sum += text[i];
@@ -94,13 +112,8 @@ size_t ReadCell(sqlite3_stmt* stmt, int column)
 
 void ReadDictionary(const std::string& path)
 {
-    // As ado opens it: read-only and immutable, through a URI.
-    const std::string uri = "file:" + path + "?immutable=1";
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_URI,
-                             nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    int rc = ado::detail::OpenImmutable(path, &db);
     CHECK(IsKnownCode(rc));
     if (rc != SQLITE_OK) {
         CHECK(sqlite3_errmsg(db) != nullptr);
@@ -116,13 +129,12 @@ void ReadDictionary(const std::string& path)
         const int columns = sqlite3_column_count(stmt);
         CHECK(columns >= 0);
         if (sqlite3_stmt_readonly(stmt) && columns > 0) {
-            for (int c = 0; c < columns; ++c)
-                (void)sqlite3_column_name16(stmt, c);
+            const bool utf8 = ado::detail::IsUtf8Database(db);
             size_t sink = 0;
             long rows = 0;
             while ((rc = sqlite3_step(stmt)) == SQLITE_ROW && rows++ < 1000000)
                 for (int c = 0; c < columns; ++c)
-                    sink += ReadCell(stmt, c);
+                    sink += ReadCell(stmt, c, utf8);
             CHECK(IsKnownCode(rc));
             (void)sink;
         }

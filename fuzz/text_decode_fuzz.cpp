@@ -1,14 +1,17 @@
 // Fuzz target: decoding the bytes of a practice file (platform/richtext/TextDecode).
 //
 // Beyond "no crash, no leak, no undefined behaviour", every input is checked
-// against what the decoder promises, with a reference written independently here:
+// against what the decoder promises, with the C library's own UTF-8 decoder
+// (iconv) as the reference:
 //  - the encoding chosen follows the byte-order mark, else UTF-8 validity;
-//  - IsValidUtf8 agrees with a code-point-by-code-point reference validator;
-//  - valid UTF-8 decodes to exactly the text that re-encodes to the same bytes;
+//  - IsValidUtf8 agrees with iconv on what is well-formed UTF-8;
+//  - well-formed UTF-8 decodes to exactly the text iconv gives;
 //  - UTF-16 files give one unit per byte pair (plus U+FFFD for an odd byte);
 //  - decoding marked UTF-8 never yields an unpaired surrogate;
 //  - the ANSI decoder is asked exactly when the text is neither marked nor UTF-8.
 #include "TextDecode.h"
+
+#include <iconv.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -29,50 +32,25 @@ namespace {
             Fail(#cond); \
     } while (0)
 
-// Reference: decodes the whole input, strictly, one scalar value at a time.
-bool ReferenceValidUtf8(std::string_view s, std::u32string* out)
+// The reference: glibc's UTF-8 decoder, which takes only well-formed UTF-8 (no
+// overlong forms, no surrogates, nothing above U+10FFFF). False when s is not that.
+bool ReferenceUtf8(std::string_view s, std::u16string* out)
 {
-    size_t i = 0;
-    while (i < s.size()) {
-        const uint8_t c = uint8_t(s[i]);
-        uint32_t cp;
-        size_t n;
-        if (c < 0x80) { cp = c; n = 1; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; n = 4; }
-        else return false;
-        if (i + n > s.size())
-            return false;
-        for (size_t k = 1; k < n; ++k) {
-            const uint8_t t = uint8_t(s[i + k]);
-            if ((t & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        static const uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        if (out)
-            out->push_back(cp);
-        i += n;
-    }
+    static const iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
+    CHECK(cd != iconv_t(-1));
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);   // a fresh start
+    std::string in(s);
+    std::string utf16(in.size() * 2 + 2, '\0');      // a byte gives at most one unit
+    char* from = in.data();
+    size_t left = in.size();
+    char* to = utf16.data();
+    size_t room = utf16.size();
+    if (iconv(cd, &from, &left, &to, &room) == size_t(-1) || left != 0)
+        return false;
+    out->clear();
+    for (const char* p = utf16.data(); p + 1 < to; p += 2)
+        out->push_back(char16_t(uint8_t(p[0]) | uint8_t(p[1]) << 8));
     return true;
-}
-
-std::u16string ToUtf16(const std::u32string& cps)
-{
-    std::u16string out;
-    for (char32_t cp : cps) {
-        if (cp < 0x10000) {
-            out.push_back(char16_t(cp));
-        } else {
-            cp -= 0x10000;
-            out.push_back(char16_t(0xD800 + (cp >> 10)));
-            out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-        }
-    }
-    return out;
 }
 
 bool HasUnpairedSurrogate(const std::u16string& s)
@@ -107,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     };
 
     const richtext::DecodedText decoded = richtext::DecodeText(bytes, ansi);
-    std::u32string cps;
-    const bool valid = ReferenceValidUtf8(bytes, &cps);
+    std::u16string reference;
+    const bool valid = ReferenceUtf8(bytes, &reference);
     CHECK(richtext::IsValidUtf8(bytes) == valid);
 
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
@@ -128,13 +106,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CHECK(decoded.encoding == TextEncoding::Utf8Bom);
         CHECK(!HasUnpairedSurrogate(decoded.text));
         CHECK(decoded.text.size() <= size - 3);
-        std::u32string body;
-        if (ReferenceValidUtf8(bytes.substr(3), &body))
-            CHECK(decoded.text == ToUtf16(body));
+        std::u16string body;
+        if (ReferenceUtf8(bytes.substr(3), &body))
+            CHECK(decoded.text == body);
         CHECK(!ansiAsked);
     } else if (valid) {
         CHECK(decoded.encoding == TextEncoding::Utf8);
-        CHECK(decoded.text == ToUtf16(cps));
+        CHECK(decoded.text == reference);
         CHECK(!ansiAsked);
     } else {
         CHECK(decoded.encoding == TextEncoding::Ansi);

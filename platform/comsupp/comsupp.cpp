@@ -1,10 +1,9 @@
-// What <comutil.h> and <comdef.h> declare and MinGW-w64 leaves undefined.
+// What the program uses of <comutil.h> and <comdef.h> that MinGW-w64 leaves undefined.
 // (_com_issue_error itself is inline in <comdef.h>.) Behaviour follows the
-// documented compiler COM support: ANSI code page conversions, and errors raised
+// documented compiler COM support: the ANSI code page conversion, and errors raised
 // through the handler that _set_com_error_handler installs.
 
 #include <comdef.h>
-#include <new>
 
 namespace _com_util {
 
@@ -21,22 +20,6 @@ BSTR WINAPI ConvertStringToBSTR(const char* pSrc)
     if (bstr)
         MultiByteToWideChar(CP_ACP, 0, pSrc, -1, bstr, nWide);
     return bstr;
-}
-
-// Caller frees the result with delete[] (as _bstr_t does). The whole BSTR is
-// converted, embedded NULs included.
-char* WINAPI ConvertBSTRToString(BSTR pSrc)
-{
-    if (!pSrc)
-        return nullptr;
-    const int nWide = static_cast<int>(SysStringLen(pSrc)) + 1;   // with the terminator
-    const int nBytes = WideCharToMultiByte(CP_ACP, 0, pSrc, nWide, nullptr, 0, nullptr, nullptr);
-    if (nBytes <= 0)
-        return nullptr;
-    char* psz = new (std::nothrow) char[nBytes];
-    if (psz)
-        WideCharToMultiByte(CP_ACP, 0, pSrc, nWide, psz, nBytes, nullptr, nullptr);
-    return psz;
 }
 
 }  // namespace _com_util
@@ -56,7 +39,3 @@ void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* punk, REFIID riid)
     }
     __mingw_com_error_handler(hr, pInfo);   // the handler owns pInfo
 }
-
-// The "parameter not given" value of optional VARIANT arguments. Constructed early:
-// the program's own static objects (from priority 2000 on) may already pass it.
-_variant_t vtMissing __attribute__((init_priority(200)))(DISP_E_PARAMNOTFOUND, VT_ERROR);

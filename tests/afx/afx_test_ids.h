@@ -8,7 +8,6 @@
 #define IDD_HOSTED 204
 
 #define IDS_GREETING 300
-#define IDS_FORMAT 301
 
 #define IDC_PUSH 1100
 #define IDC_EDIT 1101

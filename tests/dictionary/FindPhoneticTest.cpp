@@ -30,7 +30,8 @@ protected:
         ASSERT_EQ(adStateOpen, db.m_pRecordset->GetState());
     }
 
-    long Position() { return static_cast<long>(db.m_pRecordset->GetAbsolutePosition()); }
+    // The id in column 0 of the current row; the ids count the rows from 1.
+    long Position() { return static_cast<long>(db.m_pRecordset->GetFields()->GetItem(_variant_t(0L))->GetValue()); }
 
     ScanDictionary dictionary;
     CPhoneticDb db;

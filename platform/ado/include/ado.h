@@ -27,19 +27,4 @@ HRESULT RegisterClassObjects();
 // Withdraws the registrations (before CoUninitialize, e.g. in tests).
 void RevokeClassObjects();
 
-// How many query results are held right now for sharing: recordsets of the same
-// query on the same unchanged file share one copy of the rows, which is freed when
-// the last of them closes or is released.
-size_t SharedResultCount();
-
-// Starts reading the rows of `sql` from the database that `connectionString` names
-// (its Data Source), on a thread of its own, for a recordset to open the same query
-// on the same file a little later: a program starting up can have the rows read while
-// it builds its windows. The first such recordset waits for a read still under way
-// and takes the rows if the file has not changed since; the read-ahead then lets
-// them go (they live on with the recordsets that share them). Nothing is reported:
-// when the read-ahead fails the recordset reads, and reports, as it would have
-// anyway. Rows that no recordset takes are kept until the program ends.
-void ReadAhead(const wchar_t* connectionString, const wchar_t* sql);
-
 }  // namespace ado

@@ -14,14 +14,6 @@ constexpr IID kIidConnectionObject = {0x6c1d3a52, 0x8f0b, 0x4e57, {0x9a, 0x43, 0
 
 constexpr wchar_t kSource[] = L"ADODB.Connection";
 
-HRESULT CopyString(const std::wstring& s, BSTR* out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
 }  // namespace
 
 HRESULT ConnectionObject::Create(REFIID riid, void** ppv)
@@ -98,11 +90,10 @@ HRESULT ConnectionObject::raw_Open(BSTR ConnectionString, BSTR, BSTR, long)
 {
     if (m_db)
         return Fail(AdoHResult(adErrObjectOpen), L"连接已经打开，不能再次打开。");
-    if (SysStringLen(ConnectionString) > 0)
-        m_connectionString.assign(ConnectionString, SysStringLen(ConnectionString));
-    const auto source = ConnectionStringValue(m_connectionString, L"Data Source");
+    const std::wstring connectionString(ConnectionString ? ConnectionString : L"", SysStringLen(ConnectionString));
+    const auto source = ConnectionStringValue(connectionString, L"Data Source");
     if (!source || source->empty())
-        return Fail(E_FAIL, L"连接字符串“" + m_connectionString + L"”中没有给出数据库文件（Data Source）。");
+        return Fail(E_FAIL, L"连接字符串“" + connectionString + L"”中没有给出数据库文件（Data Source）。");
     std::wstring error;
     sqlite3* db = OpenDatabaseReadOnly(*source, &error);
     if (!db)
@@ -112,88 +103,22 @@ HRESULT ConnectionObject::raw_Open(BSTR ConnectionString, BSTR, BSTR, long)
     return S_OK;
 }
 
-HRESULT ConnectionObject::raw_Close()
+// Every recordset is a static client-side cursor, whatever is asked.
+HRESULT ConnectionObject::put_CursorLocation(CursorLocationEnum)
 {
-    if (!m_db)
-        return Fail(AdoHResult(adErrObjectClosed), L"连接没有打开，无需关闭。");
-    // Recordsets opened on this connection hold their rows already and stay usable.
-    CloseDatabase(m_db);
-    m_db = nullptr;
     return S_OK;
 }
 
-HRESULT ConnectionObject::get_State(long* plObjState)
-{
-    if (!plObjState)
-        return E_POINTER;
-    *plObjState = m_db ? adStateOpen : adStateClosed;
-    return S_OK;
-}
-
-HRESULT ConnectionObject::get_CursorLocation(CursorLocationEnum* plCursorLoc)
-{
-    if (!plCursorLoc)
-        return E_POINTER;
-    *plCursorLoc = m_cursorLocation;
-    return S_OK;
-}
-
-HRESULT ConnectionObject::put_CursorLocation(CursorLocationEnum lCursorLoc)
-{
-    if (lCursorLoc != adUseServer && lCursorLoc != adUseClient)
-        return Fail(AdoHResult(adErrInvalidArgument),
-                    L"CursorLocation 只能是 adUseServer（2）或 adUseClient（3）。");
-    // Either way the recordsets are static client-side cursors: all rows are read at Open.
-    m_cursorLocation = lCursorLoc;
-    return S_OK;
-}
-
-HRESULT ConnectionObject::get_ConnectionString(BSTR* pbstr)
-{
-    return CopyString(m_connectionString, pbstr);
-}
-
-HRESULT ConnectionObject::put_ConnectionString(BSTR bstr)
-{
-    if (m_db)
-        return Fail(AdoHResult(adErrObjectOpen), L"连接打开时不能更改连接字符串。");
-    m_connectionString.assign(bstr ? bstr : L"", SysStringLen(bstr));
-    return S_OK;
-}
-
-HRESULT ConnectionObject::get_CommandTimeout(long* plTimeout)
-{
-    if (!plTimeout)
-        return E_POINTER;
-    *plTimeout = m_commandTimeout;
-    return S_OK;
-}
-
-HRESULT ConnectionObject::put_CommandTimeout(long lTimeout)
-{
-    m_commandTimeout = lTimeout;
-    return S_OK;
-}
-
-HRESULT ConnectionObject::get_ConnectionTimeout(long* plTimeout)
-{
-    if (!plTimeout)
-        return E_POINTER;
-    *plTimeout = m_connectionTimeout;
-    return S_OK;
-}
-
-HRESULT ConnectionObject::put_ConnectionTimeout(long lTimeout)
-{
-    m_connectionTimeout = lTimeout;
-    return S_OK;
-}
-
-HRESULT ConnectionObject::get_Version(BSTR* pbstr)
-{
-    return CopyString(L"2.8", pbstr);
-}
-
+HRESULT ConnectionObject::get_ConnectionString(BSTR*) { return NotAvailable(L"ConnectionString"); }
+HRESULT ConnectionObject::put_ConnectionString(BSTR) { return NotAvailable(L"ConnectionString"); }
+HRESULT ConnectionObject::get_CommandTimeout(long*) { return NotAvailable(L"CommandTimeout"); }
+HRESULT ConnectionObject::put_CommandTimeout(long) { return NotAvailable(L"CommandTimeout"); }
+HRESULT ConnectionObject::get_ConnectionTimeout(long*) { return NotAvailable(L"ConnectionTimeout"); }
+HRESULT ConnectionObject::put_ConnectionTimeout(long) { return NotAvailable(L"ConnectionTimeout"); }
+HRESULT ConnectionObject::get_Version(BSTR*) { return NotAvailable(L"Version"); }
+HRESULT ConnectionObject::raw_Close() { return NotAvailable(L"Close"); }
+HRESULT ConnectionObject::get_State(long*) { return NotAvailable(L"State"); }
+HRESULT ConnectionObject::get_CursorLocation(CursorLocationEnum*) { return NotAvailable(L"CursorLocation"); }
 HRESULT ConnectionObject::raw_Execute(BSTR, VARIANT*, long, _Recordset** pp)
 {
     if (pp)

@@ -62,10 +62,6 @@ private:
     HRESULT NotAvailable(const wchar_t* member);
 
     ULONG m_refs = 1;
-    CursorLocationEnum m_cursorLocation = adUseServer;
-    long m_commandTimeout = 30;
-    long m_connectionTimeout = 15;
-    std::wstring m_connectionString;
     std::wstring m_dataSource;
     sqlite3* m_db = nullptr;
 };

@@ -15,6 +15,8 @@ std::wstring Trim(const std::wstring& s)
     return s.substr(begin, end - begin);
 }
 
+}  // namespace
+
 bool SameKey(const std::wstring& a, const std::wstring& b)
 {
     if (a.size() != b.size())
@@ -24,8 +26,6 @@ bool SameKey(const std::wstring& a, const std::wstring& b)
             return false;
     return true;
 }
-
-}  // namespace
 
 std::optional<std::wstring> ConnectionStringValue(const std::wstring& connection, const std::wstring& key)
 {

@@ -63,8 +63,7 @@ HRESULT FieldObject::CheckCurrentCell()
     if (m_column >= table->Columns())   // kept from an earlier opening with more columns
         return Fail(AdoHResult(adErrItemNotFound), L"记录集现在没有第 " + std::to_wstring(m_column) + L" 列。");
     if (!m_owner->HasCurrentRow())
-        return Fail(AdoHResult(adErrNoCurrentRecord),
-                    L"没有当前记录：记录集是空的，或者位置已在第一条之前（BOF）或最后一条之后（EOF）。");
+        return Fail(AdoHResult(adErrNoCurrentRecord), L"没有当前记录：记录集是空的，或者位置已在最后一条之后（EOF）。");
     return S_OK;
 }
 
@@ -80,24 +79,10 @@ HRESULT FieldObject::get_Value(VARIANT* pvar)
     return S_OK;
 }
 
-HRESULT FieldObject::get_Name(BSTR* pbstr)
-{
-    if (!pbstr)
-        return E_POINTER;
-    *pbstr = nullptr;
-    const ResultTable* table = m_owner->Table();
-    if (!table)
-        return Fail(AdoHResult(adErrObjectClosed), L"记录集没有打开，不能读取字段名。");
-    if (m_column >= table->Columns())
-        return Fail(AdoHResult(adErrItemNotFound), L"记录集现在没有第 " + std::to_wstring(m_column) + L" 列。");
-    const std::wstring& name = table->Name(m_column);
-    *pbstr = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
-    return *pbstr ? S_OK : E_OUTOFMEMORY;
-}
-
 HRESULT FieldObject::get_ActualSize(ADO_LONGPTR*) { return NotAvailable(L"ActualSize"); }
 HRESULT FieldObject::get_Attributes(long*) { return NotAvailable(L"Attributes"); }
 HRESULT FieldObject::get_DefinedSize(ADO_LONGPTR*) { return NotAvailable(L"DefinedSize"); }
+HRESULT FieldObject::get_Name(BSTR*) { return NotAvailable(L"Name"); }
 HRESULT FieldObject::get_Type(long*) { return NotAvailable(L"Type"); }
 HRESULT FieldObject::put_Value(VARIANT) { return NotAvailable(L"Value"); }
 HRESULT FieldObject::get_Precision(BYTE*) { return NotAvailable(L"Precision"); }
@@ -179,27 +164,9 @@ HRESULT FieldsObject::get_Item(VARIANT Index, Field** ppvObject)
     if (!table)
         return Fail(AdoHResult(adErrObjectClosed), L"记录集没有打开，不能取字段。");
 
-    const VARIANT* index = &Index;
-    while (V_VT(index) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(index))
-        index = V_VARIANTREF(index);
-    long position = -1;
-    if (V_VT(index) == VT_I4) {
-        position = V_I4(index);
-    } else if (V_VT(index) == VT_BSTR) {
-        for (size_t c = 0; c < table->Columns() && position < 0; ++c)
-            if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, table->Name(c).c_str(), -1,
-                               V_BSTR(index) ? V_BSTR(index) : L"", -1) == CSTR_EQUAL)
-                position = static_cast<long>(c);
-        if (position < 0)
-            return Fail(AdoHResult(adErrItemNotFound),
-                        std::wstring(L"记录集中没有名为“") + (V_BSTR(index) ? V_BSTR(index) : L"") + L"”的列。");
-    } else {
-        VARIANT converted;
-        VariantInit(&converted);
-        if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(index), 0, VT_I4)))
-            return Fail(AdoHResult(adErrInvalidArgument), L"字段的索引必须是列的位置（整数）或列名。");
-        position = V_I4(&converted);
-    }
+    if (V_VT(&Index) != VT_I4)
+        return Fail(AdoHResult(adErrInvalidArgument), L"字段的索引必须是列的位置（VT_I4 整数）。");
+    const long position = V_I4(&Index);
     if (position < 0 || static_cast<size_t>(position) >= table->Columns())
         return Fail(AdoHResult(adErrItemNotFound),
                     L"记录集中没有第 " + std::to_wstring(position) + L" 列（列从 0 数起，共 " +
@@ -210,17 +177,13 @@ HRESULT FieldsObject::get_Item(VARIANT Index, Field** ppvObject)
     return S_OK;
 }
 
-HRESULT FieldsObject::raw_Refresh()
-{
-    return S_OK;   // the columns are fixed while the recordset is open
-}
-
 HRESULT FieldsObject::raw__NewEnum(IUnknown** pp)
 {
     if (pp)
         *pp = nullptr;
     return NotAvailable(L"_NewEnum");
 }
+HRESULT FieldsObject::raw_Refresh() { return NotAvailable(L"Refresh"); }
 HRESULT FieldsObject::raw__Append(BSTR, long, ADO_LONGPTR, long) { return NotAvailable(L"Append"); }
 HRESULT FieldsObject::raw_Delete(VARIANT) { return NotAvailable(L"Delete"); }
 HRESULT FieldsObject::raw_Append(BSTR, long, ADO_LONGPTR, long, VARIANT) { return NotAvailable(L"Append"); }

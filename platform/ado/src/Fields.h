@@ -63,8 +63,7 @@ public:
     HRESULT __stdcall get_Count(long* c) override;
     HRESULT __stdcall raw__NewEnum(IUnknown**) override;
     HRESULT __stdcall raw_Refresh() override;
-    // By position (any integral VARIANT, VT_I4 the quick one) or by name (VT_BSTR,
-    // without regard to case).
+    // By position: a VT_I4 index, as the program gives it.
     HRESULT __stdcall get_Item(VARIANT Index, Field** ppvObject) override;
     HRESULT __stdcall raw__Append(BSTR, long, ADO_LONGPTR, long) override;
     HRESULT __stdcall raw_Delete(VARIANT) override;

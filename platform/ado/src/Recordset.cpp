@@ -1,39 +1,10 @@
 #include "Recordset.h"
 #include "Connection.h"
-#include "SharedResults.h"
 
 #include <new>
 
 namespace ado::detail {
-namespace {
-
 constexpr wchar_t kSource[] = L"ADODB.Recordset";
-
-const VARIANT* Deref(const VARIANT* v)
-{
-    while (V_VT(v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(v))
-        v = V_VARIANTREF(v);
-    return v;
-}
-
-bool IsMissing(const VARIANT* v)
-{
-    return V_VT(v) == VT_EMPTY || V_VT(v) == VT_NULL ||
-           (V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND);
-}
-
-std::wstring QuotedName(const std::wstring& table)
-{
-    std::wstring quoted = L"\"";
-    for (wchar_t c : table) {
-        quoted += c;
-        if (c == L'"')
-            quoted += c;
-    }
-    return quoted + L"\"";
-}
-
-}  // namespace
 
 HRESULT RecordsetObject::Create(REFIID riid, void** ppv)
 {
@@ -43,11 +14,6 @@ HRESULT RecordsetObject::Create(REFIID riid, void** ppv)
     const HRESULT hr = p->QueryInterface(riid, ppv);
     p->Release();
     return hr;
-}
-
-RecordsetObject::~RecordsetObject()
-{
-    SetActiveConnection(nullptr);
 }
 
 HRESULT RecordsetObject::QueryInterface(REFIID riid, void** ppv)
@@ -104,103 +70,38 @@ HRESULT RecordsetObject::FailIfClosed()
 
 HRESULT RecordsetObject::NoCurrentRecord()
 {
-    return Fail(AdoHResult(adErrNoCurrentRecord),
-                L"没有当前记录：记录集是空的，或者位置已在第一条之前（BOF）或最后一条之后（EOF）。");
+    return Fail(AdoHResult(adErrNoCurrentRecord), L"没有当前记录：记录集是空的，或者位置已在最后一条之后（EOF）。");
 }
 
-void RecordsetObject::SetActiveConnection(ConnectionObject* connection)
-{
-    if (m_connection)
-        m_connection->Release();
-    m_connection = connection;
-}
-
+// Opens a query (Options adCmdText) on a connection object of this library: the
+// way the program opens its recordsets.
 HRESULT RecordsetObject::raw_Open(VARIANT Source, VARIANT ActiveConnection, CursorTypeEnum, LockTypeEnum,
                                   long Options)
 {
     if (m_table)
         return Fail(AdoHResult(adErrObjectOpen), L"记录集已经打开，不能再次打开。");
-
-    const VARIANT* source = Deref(&Source);
-    std::wstring text;
-    if (V_VT(source) == VT_BSTR)
-        text.assign(V_BSTR(source), SysStringLen(V_BSTR(source)));
-    else if (IsMissing(source))
-        text = m_source;
-    else
-        return Fail(AdoHResult(adErrInvalidArgument), L"Source 必须是查询语句（文本）。");
-    if (text.empty())
-        return Fail(AdoHResult(adErrInvalidArgument), L"没有给出要执行的查询（Source 是空的）。");
-
-    const VARIANT* conn = Deref(&ActiveConnection);
-    ConnectionObject* connection = nullptr;
-    if (V_VT(conn) == VT_DISPATCH || V_VT(conn) == VT_UNKNOWN) {
-        IUnknown* p = V_VT(conn) == VT_DISPATCH ? V_DISPATCH(conn) : V_UNKNOWN(conn);
-        if (!p)
-            return Fail(AdoHResult(adErrInvalidConnection), L"没有给出连接（ActiveConnection 是空的），无法执行查询“" + text + L"”。");
-        connection = ConnectionObject::From(p);
-        if (!connection)
-            return Fail(AdoHResult(adErrInvalidConnection), L"ActiveConnection 不是本程序库的连接对象。");
-    } else if (V_VT(conn) == VT_BSTR) {
-        // A connection string: ADO opens a connection of the recordset's own.
-        _Connection* fresh = nullptr;
-        HRESULT hr = ConnectionObject::Create(__uuidof(_Connection), reinterpret_cast<void**>(&fresh));
-        if (FAILED(hr))
-            return Fail(hr, L"无法创建连接对象。");
-        hr = fresh->raw_Open(V_BSTR(conn), nullptr, nullptr, adConnectUnspecified);
-        if (FAILED(hr)) {   // the connection has set the error information
-            fresh->Release();
-            return hr;
-        }
-        connection = ConnectionObject::From(fresh);
-        fresh->Release();
-    } else if (IsMissing(conn) && m_connection) {
-        m_connection->AddRef();
-        connection = m_connection;
-    } else {
-        return Fail(AdoHResult(adErrInvalidConnection), L"没有给出连接（ActiveConnection），无法执行查询“" + text + L"”。");
-    }
-    if (!connection->Database()) {
-        connection->Release();
-        return Fail(AdoHResult(adErrInvalidConnection),
-                    L"数据库连接没有打开，无法执行查询“" + text + L"”。");
-    }
-
-    const long commandType = Options == adCmdUnspecified ? long{adCmdUnknown}
-                                                         : Options & (adCmdText | adCmdTable | adCmdStoredProc |
-                                                                      adCmdUnknown | adCmdFile | adCmdTableDirect);
-    std::wstring sql;
-    switch (commandType) {
-    case 0:
-    case adCmdText:
-    case adCmdUnknown:
-        sql = text;
-        break;
-    case adCmdTable:
-    case adCmdTableDirect:
-        sql = L"SELECT * FROM " + QuotedName(text);
-        break;
-    default:
-        connection->Release();
+    if (V_VT(&Source) != VT_BSTR || SysStringLen(V_BSTR(&Source)) == 0)
+        return Fail(AdoHResult(adErrInvalidArgument), L"Source 必须是查询语句（文本），而且不能是空的。");
+    const std::wstring sql(V_BSTR(&Source), SysStringLen(V_BSTR(&Source)));
+    if (Options != adCmdText && Options != adCmdUnknown && Options != adCmdUnspecified)
         return Fail(AdoHResult(adErrInvalidArgument),
-                    L"不支持的命令类型（Options = " + std::to_wstring(Options) + L"）：只能是查询语句或表名。");
-    }
+                    L"不支持的命令类型（Options = " + std::to_wstring(Options) + L"）：只能是查询语句。");
 
-    std::wstring error;
-    SharedTable table = ReadRows(connection->Database(), connection->DataSource(), sql, &error);
-    if (!table) {
-        connection->Release();
-        return Fail(E_FAIL, error);
-    }
+    ConnectionObject* connection =
+        V_VT(&ActiveConnection) == VT_DISPATCH ? ConnectionObject::From(V_DISPATCH(&ActiveConnection)) : nullptr;
+    if (!connection)
+        return Fail(AdoHResult(adErrInvalidConnection),
+                    L"没有给出本程序库的连接对象（ActiveConnection），无法执行查询“" + sql + L"”。");
+    const bool open = connection->Database() != nullptr;
+    std::wstring error = L"数据库连接没有打开，无法执行查询“" + sql + L"”。";
+    SharedRows table = open ? ReadRows(connection->Database(), connection->DataSource(), sql, &error) : nullptr;
+    connection->Release();   // the rows, once read, need it no more
+    if (!table)
+        return Fail(open ? E_FAIL : AdoHResult(adErrInvalidConnection), error);
     for (size_t c = m_fields.size(); c < table->Columns(); ++c)
         m_fields.push_back(std::make_unique<FieldObject>(this, c));
-    SetActiveConnection(connection);
-    m_source = text;
     m_table = std::move(table);
     m_row = 0;
-    m_cursorLocation = adUseClient;
-    m_cursorType = adOpenStatic;
-    m_lockType = adLockReadOnly;
     return S_OK;
 }
 
@@ -237,7 +138,7 @@ HRESULT RecordsetObject::get_BOF(VARIANT_BOOL* pb)
         return E_POINTER;
     if (const HRESULT hr = FailIfClosed(); FAILED(hr))
         return hr;
-    *pb = (m_row < 0 || m_table->Rows() == 0) ? VARIANT_TRUE : VARIANT_FALSE;
+    *pb = m_table->Rows() == 0 ? VARIANT_TRUE : VARIANT_FALSE;   // nothing moves before the first row
     return S_OK;
 }
 
@@ -247,22 +148,7 @@ HRESULT RecordsetObject::get_EOF(VARIANT_BOOL* pb)
         return E_POINTER;
     if (const HRESULT hr = FailIfClosed(); FAILED(hr))
         return hr;
-    *pb = (m_row >= static_cast<ptrdiff_t>(m_table->Rows())) ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
-}
-
-HRESULT RecordsetObject::get_AbsolutePosition(PositionEnum_Param* pl)
-{
-    if (!pl)
-        return E_POINTER;
-    if (const HRESULT hr = FailIfClosed(); FAILED(hr))
-        return hr;
-    if (m_row < 0)
-        *pl = adPosBOF;
-    else if (m_row >= static_cast<ptrdiff_t>(m_table->Rows()))
-        *pl = adPosEOF;
-    else
-        *pl = m_row + 1;
+    *pb = m_row >= m_table->Rows() ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }
 
@@ -276,33 +162,13 @@ HRESULT RecordsetObject::raw_MoveFirst()
     return S_OK;
 }
 
-HRESULT RecordsetObject::raw_MoveLast()
-{
-    if (const HRESULT hr = FailIfClosed(); FAILED(hr))
-        return hr;
-    if (m_table->Rows() == 0)
-        return NoCurrentRecord();
-    m_row = static_cast<ptrdiff_t>(m_table->Rows()) - 1;
-    return S_OK;
-}
-
 HRESULT RecordsetObject::raw_MoveNext()
 {
     if (const HRESULT hr = FailIfClosed(); FAILED(hr))
         return hr;
-    if (m_row >= static_cast<ptrdiff_t>(m_table->Rows()))
+    if (m_row >= m_table->Rows())
         return NoCurrentRecord();
     ++m_row;
-    return S_OK;
-}
-
-HRESULT RecordsetObject::raw_MovePrevious()
-{
-    if (const HRESULT hr = FailIfClosed(); FAILED(hr))
-        return hr;
-    if (m_row < 0 || m_table->Rows() == 0)
-        return NoCurrentRecord();
-    --m_row;
     return S_OK;
 }
 
@@ -315,111 +181,21 @@ HRESULT RecordsetObject::get_Fields(Fields** ppvObject)
     return S_OK;
 }
 
-HRESULT RecordsetObject::putref_ActiveConnection(IDispatch* pconn)
-{
-    if (m_table)
-        return Fail(AdoHResult(adErrObjectOpen), L"记录集打开时不能更换连接。");
-    ConnectionObject* connection = ConnectionObject::From(pconn);
-    if (pconn && !connection)
-        return Fail(AdoHResult(adErrInvalidConnection), L"ActiveConnection 不是本程序库的连接对象。");
-    SetActiveConnection(connection);
-    return S_OK;
-}
-
-HRESULT RecordsetObject::put_ActiveConnection(VARIANT vConn)
-{
-    const VARIANT* conn = Deref(&vConn);
-    if (V_VT(conn) == VT_DISPATCH)
-        return putref_ActiveConnection(V_DISPATCH(conn));
-    if (IsMissing(conn))
-        return putref_ActiveConnection(nullptr);
-    return Fail(AdoHResult(adErrInvalidArgument), L"ActiveConnection 只能是连接对象。");
-}
-
-HRESULT RecordsetObject::get_ActiveConnection(VARIANT* pvar)
-{
-    if (!pvar)
-        return E_POINTER;
-    VariantInit(pvar);
-    if (m_connection) {
-        V_VT(pvar) = VT_DISPATCH;
-        V_DISPATCH(pvar) = static_cast<_Connection*>(m_connection);
-        m_connection->AddRef();
-    }
-    return S_OK;
-}
-
-HRESULT RecordsetObject::put_Source(BSTR bstrConn)
-{
-    if (m_table)
-        return Fail(AdoHResult(adErrObjectOpen), L"记录集打开时不能更改查询。");
-    m_source.assign(bstrConn ? bstrConn : L"", SysStringLen(bstrConn));
-    return S_OK;
-}
-
-HRESULT RecordsetObject::get_Source(VARIANT* pvSource)
-{
-    if (!pvSource)
-        return E_POINTER;
-    VariantInit(pvSource);
-    V_BSTR(pvSource) = SysAllocStringLen(m_source.data(), static_cast<UINT>(m_source.size()));
-    if (!V_BSTR(pvSource))
-        return E_OUTOFMEMORY;
-    V_VT(pvSource) = VT_BSTR;
-    return S_OK;
-}
-
-HRESULT RecordsetObject::get_CursorType(CursorTypeEnum* plCursorType)
-{
-    if (!plCursorType)
-        return E_POINTER;
-    *plCursorType = m_cursorType;
-    return S_OK;
-}
-
-HRESULT RecordsetObject::put_CursorType(CursorTypeEnum lCursorType)
-{
-    if (m_table)
-        return Fail(AdoHResult(adErrObjectOpen), L"记录集打开时不能更改游标类型。");
-    m_cursorType = lCursorType;   // Open makes every cursor static
-    return S_OK;
-}
-
-HRESULT RecordsetObject::get_LockType(LockTypeEnum* plLockType)
-{
-    if (!plLockType)
-        return E_POINTER;
-    *plLockType = m_lockType;
-    return S_OK;
-}
-
-HRESULT RecordsetObject::put_LockType(LockTypeEnum)
-{
-    if (m_table)
-        return Fail(AdoHResult(adErrObjectOpen), L"记录集打开时不能更改锁定类型。");
-    return S_OK;   // the rows are read-only whatever is asked
-}
-
-HRESULT RecordsetObject::get_CursorLocation(CursorLocationEnum* plCursorLoc)
-{
-    if (!plCursorLoc)
-        return E_POINTER;
-    *plCursorLoc = m_cursorLocation;
-    return S_OK;
-}
-
-HRESULT RecordsetObject::put_CursorLocation(CursorLocationEnum lCursorLoc)
-{
-    if (m_table)
-        return Fail(AdoHResult(adErrObjectOpen), L"记录集打开时不能更改游标位置。");
-    if (lCursorLoc != adUseServer && lCursorLoc != adUseClient)
-        return Fail(AdoHResult(adErrInvalidArgument),
-                    L"CursorLocation 只能是 adUseServer（2）或 adUseClient（3）。");
-    m_cursorLocation = lCursorLoc;
-    return S_OK;
-}
-
+HRESULT RecordsetObject::get_AbsolutePosition(PositionEnum_Param*) { return NotAvailable(L"AbsolutePosition"); }
 HRESULT RecordsetObject::put_AbsolutePosition(PositionEnum_Param) { return NotAvailable(L"AbsolutePosition"); }
+HRESULT RecordsetObject::putref_ActiveConnection(IDispatch*) { return NotAvailable(L"ActiveConnection"); }
+HRESULT RecordsetObject::put_ActiveConnection(VARIANT) { return NotAvailable(L"ActiveConnection"); }
+HRESULT RecordsetObject::get_ActiveConnection(VARIANT*) { return NotAvailable(L"ActiveConnection"); }
+HRESULT RecordsetObject::get_CursorType(CursorTypeEnum*) { return NotAvailable(L"CursorType"); }
+HRESULT RecordsetObject::put_CursorType(CursorTypeEnum) { return NotAvailable(L"CursorType"); }
+HRESULT RecordsetObject::get_LockType(LockTypeEnum*) { return NotAvailable(L"LockType"); }
+HRESULT RecordsetObject::put_LockType(LockTypeEnum) { return NotAvailable(L"LockType"); }
+HRESULT RecordsetObject::get_CursorLocation(CursorLocationEnum*) { return NotAvailable(L"CursorLocation"); }
+HRESULT RecordsetObject::put_CursorLocation(CursorLocationEnum) { return NotAvailable(L"CursorLocation"); }
+HRESULT RecordsetObject::put_Source(BSTR) { return NotAvailable(L"Source"); }
+HRESULT RecordsetObject::get_Source(VARIANT*) { return NotAvailable(L"Source"); }
+HRESULT RecordsetObject::raw_MovePrevious() { return NotAvailable(L"MovePrevious"); }
+HRESULT RecordsetObject::raw_MoveLast() { return NotAvailable(L"MoveLast"); }
 HRESULT RecordsetObject::get_Bookmark(VARIANT*) { return NotAvailable(L"Bookmark"); }
 HRESULT RecordsetObject::put_Bookmark(VARIANT) { return NotAvailable(L"Bookmark"); }
 HRESULT RecordsetObject::get_CacheSize(long*) { return NotAvailable(L"CacheSize"); }

@@ -7,14 +7,12 @@
 
 #include "ComBase.h"
 #include "Fields.h"
-#include "SharedResults.h"
+#include "SharedRows.h"
 
 #include <memory>
 #include <vector>
 
 namespace ado::detail {
-
-class ConnectionObject;
 
 class RecordsetObject final : public DispatchOnly<_Recordset>, public ISupportErrorInfo {
 public:
@@ -22,8 +20,8 @@ public:
 
     // For the Fields and Field objects.
     const ResultTable* Table() const { return m_table.get(); }
-    bool HasCurrentRow() const { return m_table && m_row >= 0 && static_cast<size_t>(m_row) < m_table->Rows(); }
-    size_t CurrentRow() const { return static_cast<size_t>(m_row); }
+    bool HasCurrentRow() const { return m_table && m_row < m_table->Rows(); }
+    size_t CurrentRow() const { return m_row; }
     FieldObject* FieldAt(size_t column) { return m_fields[column].get(); }
     // The shared count of the recordset and its Fields and Field objects.
     ULONG AddOwnerRef() { return ++m_refs; }
@@ -121,21 +119,15 @@ public:
 
 private:
     RecordsetObject() : m_fieldsObject(this) {}
-    ~RecordsetObject();
+    ~RecordsetObject() = default;
     HRESULT Fail(HRESULT hr, const std::wstring& description);
     HRESULT NotAvailable(const wchar_t* member);
     HRESULT FailIfClosed();
     HRESULT NoCurrentRecord();
-    void SetActiveConnection(ConnectionObject* connection);   // takes the reference
 
     ULONG m_refs = 1;
-    CursorLocationEnum m_cursorLocation = adUseServer;
-    CursorTypeEnum m_cursorType = adOpenForwardOnly;
-    LockTypeEnum m_lockType = adLockReadOnly;
-    std::wstring m_source;
-    ConnectionObject* m_connection = nullptr;
-    SharedTable m_table;                    // null while closed; may be shared with other recordsets
-    ptrdiff_t m_row = 0;                    // -1 before the first row, Rows() past the last
+    SharedRows m_table;   // null while closed; may be shared with other recordsets
+    size_t m_row = 0;     // Rows() once past the last
     FieldsObject m_fieldsObject;
     std::vector<std::unique_ptr<FieldObject>> m_fields;   // one per column seen, never shrinks
 };

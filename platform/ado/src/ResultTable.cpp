@@ -1,9 +1,20 @@
 #include "ResultTable.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 
 namespace ado::detail {
+namespace {
+
+// Beyond what a BSTR or a SAFEARRAY can hold.
+void CheckSize(size_t size)
+{
+    if (size > UINT32_MAX / 2)
+        throw std::bad_alloc();
+}
+
+}  // namespace
 
 bool ResultTable::CopyCell(size_t row, size_t column, VARIANT* out) const
 {
@@ -11,35 +22,32 @@ bool ResultTable::CopyCell(size_t row, size_t column, VARIANT* out) const
     const Cell& cell = m_cells[row * m_columns + column];
     switch (cell.kind) {
     case kText: {
-        // The usual case: one allocation, straight from the shared buffer.
-        BSTR copy = SysAllocStringLen(m_text.data() + cell.data, cell.size);
+        BSTR copy = SysAllocStringLen(m_text.data() + cell.offset, cell.size);
         if (!copy)
             return false;
         V_VT(out) = VT_BSTR;
         V_BSTR(out) = copy;
         return true;
     }
-    case kInt32:
-        V_VT(out) = VT_I4;
-        V_I4(out) = static_cast<LONG>(static_cast<std::int32_t>(cell.data));
+    case kInteger:
+        if (cell.integer >= INT_MIN && cell.integer <= INT_MAX) {
+            V_VT(out) = VT_I4;
+            V_I4(out) = static_cast<LONG>(cell.integer);
+        } else {
+            V_VT(out) = VT_I8;
+            V_I8(out) = cell.integer;
+        }
         return true;
-    case kInt64:
-        V_VT(out) = VT_I8;
-        V_I8(out) = static_cast<LONGLONG>(m_wide[cell.data]);
-        return true;
-    case kReal: {
-        double value;
-        std::memcpy(&value, &m_wide[cell.data], sizeof value);
+    case kReal:
         V_VT(out) = VT_R8;
-        V_R8(out) = value;
+        V_R8(out) = cell.real;
         return true;
-    }
     case kBlob: {
         SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, cell.size);
         if (!array)
             return false;
         if (cell.size > 0)
-            std::memcpy(array->pvData, m_bytes.data() + cell.data, cell.size);
+            std::memcpy(array->pvData, m_bytes.data() + cell.offset, cell.size);
         V_VT(out) = VT_ARRAY | VT_UI1;
         V_ARRAY(out) = array;
         return true;
@@ -50,86 +58,37 @@ bool ResultTable::CopyCell(size_t row, size_t column, VARIANT* out) const
     }
 }
 
-bool ResultTable::Push(Kind kind, std::uint32_t size, std::uint64_t data)
+void ResultTable::AppendInteger(std::int64_t value)
 {
-    if (data > UINT32_MAX)   // an offset or index beyond what a cell holds
-        return false;
-    try {
-        m_cells.push_back(Cell{kind, size, static_cast<std::uint32_t>(data)});
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
+    Cell cell{kInteger, 0, {}};
+    cell.integer = value;
+    m_cells.push_back(cell);
 }
 
-bool ResultTable::AppendNull()
+void ResultTable::AppendReal(double value)
 {
-    return Push(kNull, 0, 0);
+    Cell cell{kReal, 0, {}};
+    cell.real = value;
+    m_cells.push_back(cell);
 }
 
-bool ResultTable::AppendInteger(std::int64_t value)
+void ResultTable::AppendText(const wchar_t* text, size_t length)
 {
-    if (value >= INT32_MIN && value <= INT32_MAX)
-        return Push(kInt32, 0, static_cast<std::uint32_t>(static_cast<std::int32_t>(value)));
-    const size_t index = m_wide.size();
-    try {
-        m_wide.push_back(static_cast<std::uint64_t>(value));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return Push(kInt64, 0, index);
+    CheckSize(length);
+    Cell cell{kText, static_cast<std::uint32_t>(length), {}};
+    cell.offset = m_text.size();
+    m_text.insert(m_text.end(), text, text + length);
+    m_cells.push_back(cell);
 }
 
-bool ResultTable::AppendReal(double value)
+void ResultTable::AppendBlob(const void* data, size_t size)
 {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const size_t index = m_wide.size();
-    try {
-        m_wide.push_back(bits);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return Push(kReal, 0, index);
-}
-
-bool ResultTable::TextSpace(size_t length, wchar_t** out)
-{
-    if (length > kMaxSize)
-        return false;
-    const size_t offset = m_text.size();
-    try {
-        m_text.resize(offset + length);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    *out = m_text.data() + offset;
-    return true;
-}
-
-void ResultTable::DropText(size_t length)
-{
-    m_text.resize(m_text.size() - length);
-}
-
-bool ResultTable::AppendText(size_t length)
-{
-    return Push(kText, static_cast<std::uint32_t>(length), m_text.size() - length);
-}
-
-bool ResultTable::AppendBlob(const void* data, size_t size)
-{
-    if (size > kMaxSize)
-        return false;
-    const size_t offset = m_bytes.size();
-    try {
-        m_bytes.resize(offset + size);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (size > 0)
-        std::memcpy(m_bytes.data() + offset, data, size);
-    return Push(kBlob, static_cast<std::uint32_t>(size), offset);
+    CheckSize(size);
+    Cell cell{kBlob, static_cast<std::uint32_t>(size), {}};
+    cell.offset = m_bytes.size();
+    m_bytes.insert(m_bytes.end(), static_cast<const unsigned char*>(data),
+                   static_cast<const unsigned char*>(data) + size);
+    m_cells.push_back(cell);
 }
 
 }  // namespace ado::detail

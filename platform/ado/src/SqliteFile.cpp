@@ -1,9 +1,10 @@
 #include "SqliteFile.h"
 #include "ComBase.h"
+#include "SqliteNative.h"
 
 #include <sqlite3.h>
-#include <cctype>
 #include <cstring>
+#include <new>
 
 namespace ado::detail {
 namespace {
@@ -47,30 +48,6 @@ std::wstring CheckFile(const std::wstring& path)
     return std::wstring();
 }
 
-// path as an SQLite URI that opens the file immutable: SQLite then takes no locks
-// and makes no files beside it. (A read-only open of a database in WAL mode would
-// otherwise create its -wal and -shm files next to it.)
-std::string ImmutableUri(const std::wstring& path)
-{
-    static const char kHex[] = "0123456789ABCDEF";
-    const std::string utf8 = WideToUtf8(path);
-    std::string uri = "file:";
-    if (!utf8.empty() && (utf8[0] == '\\' || utf8[0] == '/'))
-        uri += "//";   // an empty authority before a path from the root (\\server\share)
-    for (const unsigned char c : utf8) {
-        if (c == '\\')
-            uri += '/';
-        else if (c != 0 && c < 0x80 && (std::isalnum(c) || std::strchr("-._~/:", c)))
-            uri += static_cast<char>(c);
-        else {
-            uri += '%';
-            uri += kHex[c >> 4];
-            uri += kHex[c & 15];
-        }
-    }
-    return uri + "?immutable=1";
-}
-
 const wchar_t* Reason(int rc)
 {
     switch (rc & 0xff) {
@@ -95,92 +72,39 @@ std::wstring SqliteSays(sqlite3* db, int rc)
     return L"（SQLite：" + Utf8ToWide(msg) + L"）";
 }
 
-// Decodes UTF-8 text into out (room for `size` units) as SQLite's own conversion to
-// UTF-16 would, for the text it converts without a change: ASCII and well-formed
-// sequences of two and three bytes. Anything else (four-byte sequences, malformed
-// bytes, U+FFFE and U+FFFF, which SQLite replaces) returns -1 and is left to SQLite.
-// Returns the number of UTF-16 units written.
-ptrdiff_t DecodeUtf8(const unsigned char* in, size_t size, wchar_t* out)
-{
-    const unsigned char* const end = in + size;
-    wchar_t* const start = out;
-    while (in < end) {
-        const unsigned c = *in;
-        if (c < 0x80) {
-            *out++ = static_cast<wchar_t>(c);
-            ++in;
-        } else if (c >= 0xC2 && c < 0xE0 && end - in >= 2 && (in[1] & 0xC0) == 0x80) {
-            *out++ = static_cast<wchar_t>(((c & 0x1F) << 6) | (in[1] & 0x3F));
-            in += 2;
-        } else if (c >= 0xE0 && c < 0xF0 && end - in >= 3 && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
-            const unsigned u = ((c & 0x0F) << 12) | ((in[1] & 0x3F) << 6) | (in[2] & 0x3F);
-            if (u < 0x800 || (u >= 0xD800 && u < 0xE000) || u >= 0xFFFE)
-                return -1;
-            *out++ = static_cast<wchar_t>(u);
-            in += 3;
-        } else {
-            return -1;
-        }
-    }
-    return out - start;
-}
-
-// Appends a text cell: UTF-8 text is decoded straight into the table, the rest is
-// converted by SQLite.
-bool AppendTextCell(sqlite3_stmt* stmt, int column, bool utf8, ResultTable* table)
-{
-    if (utf8) {
-        const auto* text = sqlite3_column_text(stmt, column);
-        const size_t size = static_cast<size_t>(sqlite3_column_bytes(stmt, column));
-        // A UTF-8 text never has more UTF-16 units than bytes.
-        wchar_t* out = nullptr;
-        if (!table->TextSpace(size, &out))
-            return false;
-        const ptrdiff_t length = text ? DecodeUtf8(text, size, out) : 0;
-        if (length >= 0) {
-            table->DropText(size - static_cast<size_t>(length));
-            return table->AppendText(static_cast<size_t>(length));
-        }
-        table->DropText(size);
-    }
-    const void* text = sqlite3_column_text16(stmt, column);
-    const size_t length = text ? static_cast<size_t>(sqlite3_column_bytes16(stmt, column)) / 2 : 0;
-    wchar_t* out = nullptr;
-    if (!table->TextSpace(length, &out))
-        return false;
-    if (length > 0)
-        std::memcpy(out, text, length * sizeof(wchar_t));
-    return table->AppendText(length);
-}
-
-bool AppendCell(sqlite3_stmt* stmt, int column, bool utf8, ResultTable* table)
+// Appends one value to the table. UTF-8 text is decoded here where SQLite's own
+// conversion to UTF-16 would not change it, since SQLite allocates for every value it
+// converts; the rest SQLite converts. scratch is the decoding's room, kept between calls.
+void AppendCell(sqlite3_stmt* stmt, int column, bool utf8, std::wstring& scratch, ResultTable* table)
 {
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_INTEGER:
-        return table->AppendInteger(sqlite3_column_int64(stmt, column));
+        table->AppendInteger(sqlite3_column_int64(stmt, column));
+        return;
     case SQLITE_FLOAT:
-        return table->AppendReal(sqlite3_column_double(stmt, column));
-    case SQLITE_TEXT:
-        return AppendTextCell(stmt, column, utf8, table);
+        table->AppendReal(sqlite3_column_double(stmt, column));
+        return;
+    case SQLITE_TEXT: {
+        if (utf8) {
+            const auto* text = sqlite3_column_text(stmt, column);
+            const size_t size = static_cast<size_t>(sqlite3_column_bytes(stmt, column));
+            scratch.resize(size);   // UTF-8 never has more UTF-16 units than bytes
+            const ptrdiff_t length = text ? DecodeUtf8(text, size, scratch.data()) : 0;
+            if (length >= 0) {
+                table->AppendText(scratch.data(), static_cast<size_t>(length));
+                return;
+            }
+        }
+        const auto* text = static_cast<const wchar_t*>(sqlite3_column_text16(stmt, column));
+        table->AppendText(text, text ? static_cast<size_t>(sqlite3_column_bytes16(stmt, column)) / 2 : 0);
+        return;
+    }
     case SQLITE_BLOB:
-        return table->AppendBlob(sqlite3_column_blob(stmt, column),
-                                 static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+        table->AppendBlob(sqlite3_column_blob(stmt, column), static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+        return;
     default:
-        return table->AppendNull();
+        table->AppendNull();
     }
-}
-
-bool IsUtf8Database(sqlite3* db)
-{
-    sqlite3_stmt* stmt = nullptr;
-    bool utf8 = false;
-    if (sqlite3_prepare_v2(db, "PRAGMA encoding", -1, &stmt, nullptr) == SQLITE_OK && stmt &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        utf8 = name && std::strcmp(name, "UTF-8") == 0;
-    }
-    sqlite3_finalize(stmt);
-    return utf8;
 }
 
 // Watches a statement being prepared: its result depends on the file's contents
@@ -203,16 +127,8 @@ sqlite3* OpenDatabaseReadOnly(const std::wstring& path, std::wstring* error)
         *error = what + problem + L"。";
         return nullptr;
     }
-    // A connection is used only by the apartment that made it, so SQLite's lock around
-    // every call is left out: under Wine it costs more than the rest of reading a row.
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(ImmutableUri(path).c_str(), &db,
-                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
-    // Opening reads nothing yet; reading the schema finds a file that is not a
-    // database, or is cut short, now rather than at the first query.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    const int rc = OpenImmutable(WideToUtf8(path), &db);
     if (rc != SQLITE_OK) {
         *error = what + Reason(rc) + L"。" + SqliteSays(db, rc);
         sqlite3_close(db);
@@ -255,16 +171,16 @@ bool ReadQuery(sqlite3* db, const std::wstring& path, const std::wstring& sql, R
     // without a ReadFile each, which under Wine costs more than the rest of the read.
     // The mapping is let go at the end, since a mapped file cannot be rewritten.
     sqlite3_exec(db, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
-    std::vector<std::wstring> names;
-    for (int c = 0; c < columns; ++c) {
-        const void* name = sqlite3_column_name16(stmt, c);
-        names.emplace_back(name ? static_cast<const wchar_t*>(name) : L"");
-    }
-    table->SetColumns(std::move(names));
     bool outOfMemory = false;
-    while (!outOfMemory && (rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        for (int c = 0; c < columns && !outOfMemory; ++c)
-            outOfMemory = !AppendCell(stmt, c, utf8, table);
+    std::wstring scratch;
+    try {
+        table->SetColumns(static_cast<size_t>(columns));
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            for (int c = 0; c < columns; ++c)
+                AppendCell(stmt, c, utf8, scratch, table);
+    } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+    }
     if (outOfMemory)
         *error = what + Reason(SQLITE_NOMEM) + L"。";
     else if (rc != SQLITE_DONE)
@@ -274,7 +190,7 @@ bool ReadQuery(sqlite3* db, const std::wstring& path, const std::wstring& sql, R
     // of the file are needed.
     sqlite3_exec(db, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
     sqlite3_db_release_memory(db);
-    table->Seal();
+    table->EndOfRows();
     return !outOfMemory && rc == SQLITE_DONE;
 }
 

@@ -134,13 +134,11 @@ public:
     CString(const wchar_t* psz);
     CString(const wchar_t* pch, int nLength);
     CString(const char* psz);  // ANSI code page (936 on the target systems)
-    CString(wchar_t ch, int nRepeat = 1);
+    CString(wchar_t ch);
 
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
     CString& operator=(const wchar_t* psz);
-    CString& operator=(const char* psz);
-    CString& operator=(wchar_t ch);
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     BOOL IsEmpty() const { return m_str.empty(); }
@@ -149,67 +147,28 @@ public:
     LPCWSTR GetString() const { return m_str.c_str(); }
     // Out-of-range positions read as L'\0' rather than past the text.
     wchar_t GetAt(int nIndex) const;
-    wchar_t operator[](int nIndex) const { return GetAt(nIndex); }
-    void SetAt(int nIndex, wchar_t ch);
 
     CString Left(int nCount) const;
-    CString Mid(int nFirst) const;
-    CString Mid(int nFirst, int nCount) const;
-    CString Right(int nCount) const;
     int Delete(int nIndex, int nCount = 1);
-    int Insert(int nIndex, wchar_t ch);
-    int Insert(int nIndex, LPCWSTR psz);
-    int Replace(LPCWSTR pszOld, LPCWSTR pszNew);
-    int Find(wchar_t ch, int nStart = 0) const;
-    int Find(LPCWSTR pszSub, int nStart = 0) const;
-    void MakeUpper();
-    void MakeLower();
     CString& TrimLeft();
     CString& TrimRight();
 
-    int Compare(LPCWSTR psz) const;
-    int CompareNoCase(LPCWSTR psz) const;
-
     CString& operator+=(const CString& s);
-    CString& operator+=(LPCWSTR psz);
-    CString& operator+=(const char* psz);
-    CString& operator+=(wchar_t ch);
 
     // printf-style with wide semantics: %s is a wide string, %d int, %f/%.2f double.
     void Format(LPCWSTR pszFormat, ...);
-    void Format(UINT nFormatID, ...);
-    void FormatV(LPCWSTR pszFormat, va_list args);
     BOOL LoadString(UINT nID);
-
-    // A new BSTR with the text; the caller frees it (SysFreeString).
-    BSTR AllocSysString() const;
-
-    LPWSTR GetBuffer(int nMinBufLength);
-    LPWSTR GetBuffer() { return GetBuffer(0); }
-    // nNewLength -1: the text ends at the first L'\0' of the buffer.
-    void ReleaseBuffer(int nNewLength = -1);
-    LPWSTR GetBufferSetLength(int nNewLength);
-
-    const std::wstring& str() const { return m_str; }
 
 private:
     std::wstring m_str;
 };
 
 CString operator+(const CString& a, const CString& b);
-CString operator+(const CString& a, LPCWSTR b);
-CString operator+(LPCWSTR a, const CString& b);
-CString operator+(const CString& a, wchar_t b);
-CString operator+(wchar_t a, const CString& b);
+// Exact, embedded L'\0' included.
 bool operator==(const CString& a, const CString& b);
-bool operator==(const CString& a, LPCWSTR b);
-bool operator==(LPCWSTR a, const CString& b);
 bool operator!=(const CString& a, const CString& b);
+bool operator==(const CString& a, LPCWSTR b);
 bool operator!=(const CString& a, LPCWSTR b);
-bool operator!=(LPCWSTR a, const CString& b);
-bool operator<(const CString& a, const CString& b);
-bool operator<(const CString& a, LPCWSTR b);
-bool operator<(LPCWSTR a, const CString& b);
 
 // ---------------------------------------------------------------------------
 // Exceptions: thrown as pointers (throw new ...), released with Delete().

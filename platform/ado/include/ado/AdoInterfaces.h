@@ -56,14 +56,8 @@ struct _ADO : IDispatch {
 };
 
 struct Connection15 : _ADO {
-    _bstr_t GetConnectionString();
-    void PutConnectionString(_bstr_t pbstr);
-    HRESULT Close();
-    HRESULT Open(_bstr_t ConnectionString = L"", _bstr_t UserID = L"", _bstr_t Password = L"",
-                 long Options = adConnectUnspecified);
-    CursorLocationEnum GetCursorLocation();
+    HRESULT Open(_bstr_t ConnectionString, _bstr_t UserID, _bstr_t Password, long Options);
     void PutCursorLocation(CursorLocationEnum plCursorLoc);
-    long GetState();
 
     virtual HRESULT __stdcall get_ConnectionString(BSTR* pbstr) = 0;
     virtual HRESULT __stdcall put_ConnectionString(BSTR bstr) = 0;
@@ -99,32 +93,20 @@ struct Connection15 : _ADO {
 };
 
 struct _Connection : Connection15 {
-    HRESULT Cancel();
-
     virtual HRESULT __stdcall raw_Cancel() = 0;
 };
 
 struct Recordset15 : _ADO {
-    PositionEnum_Param GetAbsolutePosition();
-    void PutRefActiveConnection(IDispatch* pconn);
-    void PutActiveConnection(const _variant_t& pvar);
     VARIANT_BOOL GetBOF();
-    CursorTypeEnum GetCursorType();
     VARIANT_BOOL GetEOF();
     FieldsPtr GetFields();
-    LockTypeEnum GetLockType();
     ADO_LONGPTR GetRecordCount();
     HRESULT Close();
     HRESULT MoveNext();
-    HRESULT MovePrevious();
     HRESULT MoveFirst();
-    HRESULT MoveLast();
-    HRESULT Open(const _variant_t& Source = vtMissing, const _variant_t& ActiveConnection = vtMissing,
-                 CursorTypeEnum CursorType = adOpenUnspecified,
-                 LockTypeEnum LockType = adLockUnspecified, long Options = adCmdUnspecified);
+    HRESULT Open(const _variant_t& Source, const _variant_t& ActiveConnection, CursorTypeEnum CursorType,
+                 LockTypeEnum LockType, long Options);
     long GetState();
-    CursorLocationEnum GetCursorLocation();
-    void PutCursorLocation(CursorLocationEnum plCursorLoc);
 
     virtual HRESULT __stdcall get_AbsolutePosition(PositionEnum_Param* pl) = 0;
     virtual HRESULT __stdcall put_AbsolutePosition(PositionEnum_Param Position) = 0;
@@ -221,7 +203,6 @@ struct _Recordset : Recordset21 {
 
 struct _Collection : IDispatch {
     long GetCount();
-    HRESULT Refresh();
 
     virtual HRESULT __stdcall get_Count(long* c) = 0;
     virtual HRESULT __stdcall raw__NewEnum(IUnknown** ppvObject) = 0;
@@ -249,7 +230,6 @@ struct Fields : Fields20 {
 };
 
 struct Field20 : _ADO {
-    _bstr_t GetName();
     _variant_t GetValue();
 
     virtual HRESULT __stdcall get_ActualSize(ADO_LONGPTR* pl) = 0;

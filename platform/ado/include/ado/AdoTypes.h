@@ -27,13 +27,9 @@ enum CommandTypeEnum {
     adCmdFile = 256, adCmdTableDirect = 512
 };
 
-enum ConnectOptionEnum { adConnectUnspecified = -1, adAsyncConnect = 16 };
-
 enum ObjectStateEnum {
     adStateClosed = 0, adStateOpen = 1, adStateConnecting = 2, adStateExecuting = 4, adStateFetching = 8
 };
-
-enum PositionEnum { adPosUnknown = -1, adPosBOF = -2, adPosEOF = -3 };
 
 // ADO's own error numbers; as HRESULTs they are MAKE_HRESULT(1, FACILITY_CONTROL, n).
 enum ErrorValueEnum {
@@ -43,7 +39,6 @@ enum ErrorValueEnum {
     adErrItemNotFound = 3265,
     adErrObjectClosed = 3704,
     adErrObjectOpen = 3705,
-    adErrProviderNotFound = 3706,
     adErrInvalidConnection = 3709
 };
 

@@ -12,23 +12,6 @@
             _com_issue_errorex(_hr, this, __uuidof(this)); \
     } while (0)
 
-inline _bstr_t Connection15::GetConnectionString()
-{
-    BSTR _result = nullptr;
-    ADO_CHECK(get_ConnectionString(&_result));
-    return _bstr_t(_result, false);
-}
-
-inline void Connection15::PutConnectionString(_bstr_t pbstr) { ADO_CHECK(put_ConnectionString(pbstr)); }
-
-inline HRESULT Connection15::Close()
-{
-    const HRESULT _hr = raw_Close();
-    if (FAILED(_hr))
-        _com_issue_errorex(_hr, this, __uuidof(this));
-    return _hr;
-}
-
 inline HRESULT Connection15::Open(_bstr_t ConnectionString, _bstr_t UserID, _bstr_t Password,
                                   long Options)
 {
@@ -38,55 +21,15 @@ inline HRESULT Connection15::Open(_bstr_t ConnectionString, _bstr_t UserID, _bst
     return _hr;
 }
 
-inline CursorLocationEnum Connection15::GetCursorLocation()
-{
-    CursorLocationEnum _result = adUseServer;
-    ADO_CHECK(get_CursorLocation(&_result));
-    return _result;
-}
-
 inline void Connection15::PutCursorLocation(CursorLocationEnum plCursorLoc)
 {
     ADO_CHECK(put_CursorLocation(plCursorLoc));
 }
 
-inline long Connection15::GetState()
-{
-    long _result = 0;
-    ADO_CHECK(get_State(&_result));
-    return _result;
-}
-
-inline HRESULT _Connection::Cancel()
-{
-    const HRESULT _hr = raw_Cancel();
-    if (FAILED(_hr))
-        _com_issue_errorex(_hr, this, __uuidof(this));
-    return _hr;
-}
-
-inline PositionEnum_Param Recordset15::GetAbsolutePosition()
-{
-    PositionEnum_Param _result = 0;
-    ADO_CHECK(get_AbsolutePosition(&_result));
-    return _result;
-}
-
-inline void Recordset15::PutRefActiveConnection(IDispatch* pconn) { ADO_CHECK(putref_ActiveConnection(pconn)); }
-
-inline void Recordset15::PutActiveConnection(const _variant_t& pvar) { ADO_CHECK(put_ActiveConnection(pvar)); }
-
 inline VARIANT_BOOL Recordset15::GetBOF()
 {
     VARIANT_BOOL _result = 0;
     ADO_CHECK(get_BOF(&_result));
-    return _result;
-}
-
-inline CursorTypeEnum Recordset15::GetCursorType()
-{
-    CursorTypeEnum _result = adOpenUnspecified;
-    ADO_CHECK(get_CursorType(&_result));
     return _result;
 }
 
@@ -102,13 +45,6 @@ inline FieldsPtr Recordset15::GetFields()
     Fields* _result = nullptr;
     ADO_CHECK(get_Fields(&_result));
     return FieldsPtr(_result, false);
-}
-
-inline LockTypeEnum Recordset15::GetLockType()
-{
-    LockTypeEnum _result = adLockUnspecified;
-    ADO_CHECK(get_LockType(&_result));
-    return _result;
 }
 
 inline ADO_LONGPTR Recordset15::GetRecordCount()
@@ -128,10 +64,7 @@ inline ADO_LONGPTR Recordset15::GetRecordCount()
     }
 ADO_METHOD(Recordset15, Close)
 ADO_METHOD(Recordset15, MoveNext)
-ADO_METHOD(Recordset15, MovePrevious)
 ADO_METHOD(Recordset15, MoveFirst)
-ADO_METHOD(Recordset15, MoveLast)
-ADO_METHOD(_Collection, Refresh)
 #undef ADO_METHOD
 
 inline HRESULT Recordset15::Open(const _variant_t& Source, const _variant_t& ActiveConnection,
@@ -150,18 +83,6 @@ inline long Recordset15::GetState()
     return _result;
 }
 
-inline CursorLocationEnum Recordset15::GetCursorLocation()
-{
-    CursorLocationEnum _result = adUseServer;
-    ADO_CHECK(get_CursorLocation(&_result));
-    return _result;
-}
-
-inline void Recordset15::PutCursorLocation(CursorLocationEnum plCursorLoc)
-{
-    ADO_CHECK(put_CursorLocation(plCursorLoc));
-}
-
 inline long _Collection::GetCount()
 {
     long _result = 0;
@@ -174,13 +95,6 @@ inline FieldPtr Fields15::GetItem(const _variant_t& Index)
     Field* _result = nullptr;
     ADO_CHECK(get_Item(Index, &_result));
     return FieldPtr(_result, false);
-}
-
-inline _bstr_t Field20::GetName()
-{
-    BSTR _result = nullptr;
-    ADO_CHECK(get_Name(&_result));
-    return _bstr_t(_result, false);
 }
 
 inline _variant_t Field20::GetValue()
