@@ -7,40 +7,10 @@
 
 #include <string>
 
+#include "ProgramProcess.h"
 #include "support/Dialogs.h"
 
-
 namespace {
-
-const wchar_t kTitle[] = L"粤语拼音学习";
-
-std::wstring ProgramBesideUs()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring s = path;
-    return s.substr(0, s.find_last_of(L'\\') + 1) + L"Lorvane.exe";
-}
-
-HWND ShownMainWindowOf(DWORD pid)
-{
-    std::pair<DWORD, HWND> args{pid, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* a = reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t title[64] = {};
-            GetWindowTextW(hwnd, title, 64);
-            if (owner == a->first && std::wstring(title) == kTitle && IsWindowVisible(hwnd)) {
-                a->second = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&args));
-    return args.second;
-}
 
 TEST(AppStartupThreads, NoThreadIsStartedBeforeTheMainWindowIsIdle)
 {
@@ -61,10 +31,10 @@ TEST(AppStartupThreads, NoThreadIsStartedBeforeTheMainWindowIsIdle)
             // Nothing happening: answer any message box (a dictionary that cannot be
             // read), and see whether the window is up and waiting for input.
             for (HWND box : OpenDialogs(pi.dwProcessId))
-                if (box != ShownMainWindowOf(pi.dwProcessId))
+                if (box != MainWindowOf(pi.dwProcessId))
                     PostMessageW(box, WM_COMMAND, IDOK, 0);
-            HWND shown = ShownMainWindowOf(pi.dwProcessId);
-            if (shown && IsWindowEnabled(shown) && WaitForInputIdle(pi.hProcess, 0) == 0)
+            HWND shown = MainWindowOf(pi.dwProcessId);
+            if (shown && IsWindowVisible(shown) && IsWindowEnabled(shown) && WaitForInputIdle(pi.hProcess, 0) == 0)
                 main = shown;
             continue;
         }
