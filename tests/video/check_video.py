@@ -235,8 +235,13 @@ def _readings():
     return table_of
 
 
+def _sentences(entries):
+    return [e for e in entries if isinstance(e, dict)]
+
+
 def taught_pairs(tbl):
-    """(characters, Jyutping) pairs the slides teach: items, and 'X jyut6' written in texts."""
+    """(characters, Jyutping) pairs the slides teach: items, 'X jyut6' written in texts, and
+    the sentences the narration reads."""
     pairs = []
     pattern = re.compile(r"([\u3400-\u9fff]+) ((?:[a-z]+[1-6])(?: [a-z]+[1-6])*)")
     for s in tbl["slides"]:
@@ -246,6 +251,9 @@ def taught_pairs(tbl):
                       for m in pattern.finditer(text)]
         if s["kind"] == "title" and re.fullmatch(r"([a-z]+[1-6] ?)+", s["subtitle"]):
             pairs.append((re.sub(r"[^\u3400-\u9fff]", "", s["title"]), s["subtitle"]))
+        narrations = [s.get("say", []), s.get("after", [])] + [i.get("say", []) for i in s.get("items", [])]
+        pairs += [("".join(slides.narrate.HAN.findall(e["zh"])), e["jp"])
+                  for entries in narrations for e in _sentences(entries)]
     return pairs
 
 
@@ -276,7 +284,7 @@ def check_table(video, workdir):
     import tempfile
     glyphs = fonts.cmap_chars(os.path.join(workdir, "fonts", "NotoSansCJKsc-regular.otf"))
     slides.load(os.path.join(TOOL, "slides.json"), glyphs)
-    faulty = {"item_say": ["{$jp}"], "slides": [
+    faulty = {"item_say": ["{$jp}"], "metadata": {"copyright": "c", "comment": "c"}, "slides": [
         {"kind": "grid", "title": "声母", "cols": 2, "say": ["{nei5 hou2"], "items": [
             {"mark": "b", "char": "爸", "jp": "baa"},
             {"mark": "p", "char": "怕怕", "jp": "paa3"},
@@ -285,7 +293,7 @@ def check_table(video, workdir):
         {"kind": "tones", "title": "声调", "cols": 1, "items": [
             {"mark": "1", "char": "诗", "jp": "si1", "label": "高平", "contour": "56"}]},
         {"kind": "slideshow", "title": "?"}]}
-    expected = ["unbalanced braces", "baa is not Jyutping", "怕怕 has 2 characters",
+    expected = ["'{nei5 hou2' has no Jyutping line", "baa is not Jyutping", "怕怕 has 2 characters",
                 "no glyph for '\U0002A6A5'", "item 4: missing mark", "contour '56'",
                 "unknown kind 'slideshow'"]
     with tempfile.NamedTemporaryFile("w", suffix=".json", encoding="utf-8") as f:
@@ -301,9 +309,77 @@ def check_table(video, workdir):
     print(f"{len(expected)} faults reported, the real table accepted")
 
 
+def _load_faulty(tbl, glyphs):
+    """slides.load's report on a table, or None when it accepts it."""
+    import tempfile
+    with tempfile.NamedTemporaryFile("w", suffix=".json", encoding="utf-8") as f:
+        json.dump(tbl, f, ensure_ascii=False)
+        f.flush()
+        try:
+            slides.load(f.name, glyphs)
+        except SystemExit as e:
+            return str(e)
+    return None
+
+
+def check_narration(video, workdir):
+    """Each sentence of the narration pairs off with its Jyutping line: a sentence without
+    one, or with a line of another length, stops the build naming its slide; so does a
+    syllable the data folder has no recording of. The real table passes both checks."""
+    glyphs = fonts.cmap_chars(os.path.join(workdir, "fonts", "NotoSansCJKsc-regular.otf"))
+    sound = os.path.join(os.path.dirname(video), "sound")
+    real = slides.load(os.path.join(TOOL, "slides.json"), glyphs)
+    slides.check_recordings(slides.steps(real), sound)
+
+    def title(name, say, after=()):
+        return {"kind": "title", "title": name, "subtitle": "-", "footer": "-", "say": say,
+                "after": list(after)}
+    faulty = {"item_say": ["{$jp}"], "metadata": real["metadata"], "slides": [
+        title("甲", [{"zh": "你好。", "jp": "nei5 hou2"}, "请跟我读。"]),
+        title("乙", [0.5, {"zh": "声调", "jp": "sing1"}]),
+        title("丙", [], [{"zh": "一九九三年"}]),
+        title("丁", [{"zh": "1993年", "jp": "jat1 gau2 gau2 saam1 nin4"}])]}
+    report = _load_faulty(faulty, glyphs) or ""
+    expected = ["slide 1 (甲): say: sentence '请跟我读。' has no Jyutping line",
+                "slide 2 (乙): say: sentence '声调' has 2 characters but its Jyutping line "
+                "'sing1' has 1 syllables",
+                "slide 3 (丙): after: sentence '一九九三年' has no Jyutping line",
+                "slide 4 (丁): say: sentence '1993年': write 1 3 9 as it is read"]
+    missed = [fault for fault in expected if fault not in report]
+    expect(not missed, f"faults not reported: {missed}; the report was:\n{report}")
+
+    unrecorded = {"item_say": ["{$jp}"], "metadata": real["metadata"], "slides": [
+        title("甲", [{"zh": "你好", "jp": "nei5 hou2"}]),
+        title("乙", ["{si1}", 0.4, {"zh": "夸", "jp": "kwoe1"}])]}
+    try:
+        slides.check_recordings(slides.steps(unrecorded), sound)
+        raise Failed("a syllable without a recording was accepted")
+    except SystemExit as e:
+        report = str(e)
+    expect("kwoe1 (slide 2)" in report and "nei5" not in report and "si1" not in report,
+           f"the missing recording is not named alone: {report}")
+    print(f"{len(expected)} faulty sentences and a syllable without a recording reported; "
+          f"the real table accepted")
+
+
+def check_credit(video, workdir):
+    """The file's tags carry the table's credit and licence, and so does its closing slide:
+    the video holds the speaker's recordings and is shared under their licence."""
+    tbl = table()
+    tags = {k.lower(): v for k, v in ffprobe(video, "-show_format")["format"].get("tags", {}).items()}
+    for key in ("copyright", "comment"):
+        expect(tags.get(key) == tbl["metadata"][key],
+               f"tag {key} is {tags.get(key)!r}, the table says {tbl['metadata'][key]!r}")
+    credit = tbl["slides"][-1].get("credit", "")
+    for text in [credit] + [tags[k] for k in ("copyright", "comment")]:
+        expect("粵音資料集叢" in text and "CC BY-SA 4.0" in text,
+               f"{text!r} does not name the recordings' source and licence")
+    print(f"tags copyright and comment kept by the container; closing slide: {credit}")
+
+
 CHECKS = {"format": check_format, "keyframes": check_keyframes, "gstreamer": check_gstreamer,
           "sync": check_sync, "glyphs": check_glyphs, "readings": check_readings,
-          "table": check_table}
+          "table": check_table, "narration": check_narration, "credit": check_credit}
 
 if __name__ == "__main__":
     if len(sys.argv) != 4 or sys.argv[1] not in CHECKS:

@@ -14,9 +14,10 @@ now() { python3 -c 'import time; print(time.monotonic())'; }
 
 t=$(now); "$here/make-video.sh" "$tmp/out" "$tmp/work" >/dev/null; scratch=$(seconds "$t")
 t=$(now); "$here/make-video.sh" "$tmp/out" "$tmp/work" >/dev/null; cached=$(seconds "$t")
-# a changed narration text: only that piece is spoken again, then the video is encoded again
+# a changed sentence: only that phrase is read again, then the video is encoded again
 mkdir "$tmp/src"; cp "$here"/*.py "$here"/*.json "$here"/*.sh "$tmp/src/"
-sed -i 's/继续听。/请继续听。/' "$tmp/src/slides.json"
+sed -i 's/"zh": "继续听。", "jp": "/"zh": "请继续听。", "jp": "cing2 /' "$tmp/src/slides.json"
+grep -q 请继续听 "$tmp/src/slides.json" || { echo "video bench: the sentence to change is gone" >&2; exit 1; }
 t=$(now); "$tmp/src/make-video.sh" "$tmp/out" "$tmp/work" >/dev/null; changed=$(seconds "$t")
 size=$(stat -c %s "$tmp/out/yueyupinying.wmv")
 length=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$tmp/out/yueyupinying.wmv")

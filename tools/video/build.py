@@ -65,7 +65,7 @@ def input_key(sound_dir):
         if name.endswith((".py", ".json", ".sh")):
             with open(os.path.join(HERE, name), "rb") as f:
                 h.update(name.encode() + b"\0" + f.read())
-    for command in (["espeak-ng", "--version"], ["ffmpeg", "-version"], ["convert", "-version"]):
+    for command in (["sox", "--version"], ["ffmpeg", "-version"], ["convert", "-version"]):
         h.update(_first_line(command).encode())
     for weight in ("regular", "bold"):
         h.update(fonts.identity(weight).encode())
@@ -108,13 +108,30 @@ def render_pictures(steps, faces, face_ids, picdir):
 
 
 def synthesize_clips(steps, clipdir, sound_dir):
+    """Every piece's samples: example syllables are the recordings themselves, phrases are
+    read from them (and kept in clipdir)."""
+    slide_table.check_recordings(steps, sound_dir)
     pieces = {value for step in steps for what, value in step["parsed"] if what == "speech"}
-    paths = {piece: narrate.clip_path(clipdir, sound_dir, piece) for piece in pieces}
+    reader = narrate.Reader(sound_dir, [s for step in steps
+                                        for s in narrate.syllables_of(step["parsed"])])
+    paths = {piece: reader.clip_path(clipdir, piece) for piece in pieces}
     missing = [piece for piece in pieces if not os.path.exists(paths[piece])]
     with concurrent.futures.ThreadPoolExecutor(WORKERS) as pool:
-        list(pool.map(lambda piece: narrate.synthesize(piece, paths[piece]), missing))
+        list(pool.map(lambda piece: reader.synthesize(piece, paths[piece]), missing))
     clips = {piece: narrate.read_wav(path) for piece, path in paths.items()}
     return clips, set(paths.values()), len(missing)
+
+
+def narration_figures(steps, clips):
+    """How much is read in sentences, and at what pace (cross-fades included)."""
+    syllables = seconds = 0
+    for step in steps:
+        for what, value in step["parsed"]:
+            if what == "speech" and value[0] == "phrase":
+                syllables += len(value[1])
+                seconds += len(clips[value]) / narrate.RATE
+    return (f"sentences: {syllables} syllables in {seconds:.1f} s, "
+            f"{seconds / max(1, syllables):.3f} s a syllable")
 
 
 def concat_quote(path):
@@ -147,13 +164,15 @@ def assemble(steps, clips, pictures, workdir):
     return len(audio) / narrate.RATE
 
 
-def encode(workdir, dest):
+def encode(workdir, dest, metadata):
     tmp = dest + ".part"
     command = ["ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
                "-f", "concat", "-safe", "0", "-i", os.path.join(workdir, "pictures.ffconcat"),
                "-i", os.path.join(workdir, "narration.wav"),
                "-map", "0:v", "-map", "1:a", "-vf", f"fps={FPS}", *VIDEO, *AUDIO,
-               "-metadata", "title=粤语拼音入门", "-f", "asf", tmp]
+               "-metadata", "title=粤语拼音入门",
+               *[arg for key in ("copyright", "comment") for arg in ("-metadata", f"{key}={metadata[key]}")],
+               "-f", "asf", tmp]
     result = subprocess.run(command, capture_output=True, text=True)
     if result.returncode:
         raise SystemExit(f"make-video: ffmpeg failed: {result.stderr.strip()[:800]}")
@@ -197,7 +216,7 @@ def main(outdir, workdir):
     os.makedirs(clipdir, exist_ok=True)
     clips, clip_files, made = synthesize_clips(steps, clipdir, sound_dir)
     prune(clipdir, clip_files)
-    progress("speech", f"{len(clips)} pieces, {made} spoken now")
+    progress("speech", f"{len(clips)} pieces, {made} read now; {narration_figures(steps, clips)}")
 
     picdir = os.path.join(workdir, "pictures")
     os.makedirs(picdir, exist_ok=True)
@@ -208,7 +227,7 @@ def main(outdir, workdir):
     duration = assemble(steps, clips, pictures, workdir)
     progress("timeline", f"{duration:.1f} s of video")
 
-    encode(workdir, dest)
+    encode(workdir, dest, table["metadata"])
     with open(stamp, "w") as f:
         f.write(key)
     size = os.path.getsize(dest)

@@ -107,6 +107,8 @@ def _title_slide(canvas, slide):
     canvas.text(slide["title"], WIDTH // 2, 130, 60, "white", bold=True)
     canvas.text(slide["subtitle"], WIDTH // 2, 275, 28, "#FFE08A")
     canvas.text(slide["footer"], WIDTH // 2, 390, 24, "#DDE6F0")
+    if slide.get("credit"):
+        canvas.text(slide["credit"], WIDTH // 2, 446, 15, "#AFC3D8")
 
 
 TEXT_STYLES = {"text": (24, INK, False), "key": (30, MARK, True), "jp": (30, JP, False)}

@@ -1,5 +1,6 @@
 """The slide table (slides.json): loading, checking, and splitting into timed steps."""
 import json
+import os
 import re
 
 import layout
@@ -15,7 +16,7 @@ HAN = re.compile(r"[\u3400-\u9fff\uf900-\ufaff\U00020000-\U0003ffff]")
 
 def shown_texts(slide):
     """Every text drawn on the slide."""
-    texts = [slide.get(k, "") for k in ("title", "subtitle", "footer", "note")]
+    texts = [slide.get(k, "") for k in ("title", "subtitle", "footer", "credit", "note")]
     texts += [line[0] for line in slide.get("lines", [])]
     for item in slide.get("items", []):
         texts += [item.get(k, "") for k in ("mark", "char", "jp", "label", "contour")]
@@ -81,6 +82,9 @@ def load(path, glyphs):
     problems = []
     if not table.get("slides"):
         problems.append("no slides")
+    metadata = table.get("metadata", {})
+    problems += [f"metadata: no '{key}' text" for key in ("copyright", "comment")
+                 if not isinstance(metadata.get(key), str) or not metadata[key].strip()]
     for n, slide in enumerate(table.get("slides", []), 1):
         problems += [f"slide {n} ({slide.get('title', '?')}): {p}"
                      for p in _check_slide(table, slide, glyphs)]
@@ -104,3 +108,19 @@ def steps(table):
             out.append({"index": index, "slide": slide, "item": None,
                         "parsed": narrate.parse(slide["after"])})
     return out
+
+
+def check_recordings(steps, sound_dir):
+    """Every syllable the narration plays has a recording in sound_dir; if not, the build
+    stops naming each missing one and the slides that need it."""
+    needed = {}
+    for step in steps:
+        for spelling in narrate.syllables_of(step["parsed"]):
+            needed.setdefault(spelling, set()).add(step["index"])
+    missing = [(s, sorted(slides)) for s, slides in sorted(needed.items())
+               if not os.path.exists(narrate.recording_path(sound_dir, s))]
+    if missing:
+        raise SystemExit(
+            f"make-video: no recording in {sound_dir} of\n  " + "\n  ".join(
+                f"{s} (slide {', '.join(str(n + 1) for n in slides)})" for s, slides in missing)
+            + "\nbuild the data (target 'data') first; every syllable needs a recording")
