@@ -5,7 +5,7 @@ set -e
 PKGS="cmake make g++ mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick locales
 fonts-wqy-zenhei fonts-wqy-microhei fonts-noto-cjk
-espeak-ng sox unicode-data rime-data-jyut6ping3 opencc libopencc-data python3 python3-numpy praat
+sox unicode-data rime-data-jyut6ping3 opencc libopencc-data python3 python3-numpy praat
 gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-base
 ffmpeg nsis googletest ca-certificates"
 missing=""
