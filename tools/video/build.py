@@ -171,7 +171,8 @@ def encode(workdir, dest, metadata):
                "-i", os.path.join(workdir, "narration.wav"),
                "-map", "0:v", "-map", "1:a", "-vf", f"fps={FPS}", *VIDEO, *AUDIO,
                "-metadata", "title=粤语拼音入门",
-               *[arg for key in ("copyright", "comment") for arg in ("-metadata", f"{key}={metadata[key]}")],
+               *[arg for key in ("copyright", "comment")
+                 for arg in ("-metadata", f"{key}={metadata[key]}")],
                "-f", "asf", tmp]
     result = subprocess.run(command, capture_output=True, text=True)
     if result.returncode:

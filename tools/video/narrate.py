@@ -241,10 +241,7 @@ class Reader:
         self.recordings, self.cores = {}, {}
         h = hashlib.sha1(repr((VERSION, _recipe())).encode())
         for s in sorted(set(spellings)):
-            path = recording_path(sound_dir, s)
-            if not os.path.exists(path):
-                raise NarrationError(f"no recording of {s} in {sound_dir}")
-            self.recordings[s] = read_wav(path)
+            self.recordings[s] = read_wav(recording_path(sound_dir, s))
             self.cores[s] = voiced_core(self.recordings[s])
             h.update(s.encode() + b"\0" + self.recordings[s].tobytes())
         lengths = sorted((b - a) / RATE for a, b in self.cores.values())
@@ -273,10 +270,10 @@ class Reader:
         return samples + [0.0] * max(0, round(PACE_MIN * RATE) - len(samples))
 
     def synthesize(self, piece, dest):
-        """Makes a phrase's samples into `dest`."""
+        """Makes a phrase's samples into `dest` (a whole syllable is its recording)."""
         kind, value = piece
-        if kind == "syllable":
-            raise NarrationError(f"no recording of {value} in {self.sound_dir}")
+        if kind != "phrase":
+            raise NarrationError(f"{piece!r} is played as recorded, not made")
         write_wav(dest, join([self.syllable(s, n == len(value) - 1)
                               for n, s in enumerate(value)]))
 
