@@ -104,7 +104,10 @@ def build(path, db_path):
     wrong or the text leaves out an initial, final or tone that first readings use."""
     lines = read_source(path)
     first = first_readings(db_path)
-    check(lines, first)
+    try:
+        check(lines, first)
+    except PracticeError as e:
+        raise PracticeError(f"{path}: {e}") from None
     report = [f"practice text: {len(lines)} lines, {sum(len(c) for _, c, _ in lines)} "
               "characters, each read as the dictionary's first reading"]
     missing = []
