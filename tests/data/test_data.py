@@ -204,6 +204,60 @@ class PracticeTextTest(DataTest):
         self.assertEqual(sorted({c for c in text if c not in "\r\n" and c not in self.first}), [])
 
 
+class PracticeCheckTest(unittest.TestCase):
+    """The practice text's check against a small dictionary written as the build writes it."""
+
+    def setUp(self):
+        import dictionary
+        import practice
+        self.practice = practice
+        self.tmp = tempfile.mkdtemp(prefix="practice-test-")
+        rows = [(1, "慢", "maan6"), (2, "行", "hang4"), (3, "行", "haang4"), (4, "请", "cing2"),
+                (5, "请", "ceng2"), (6, "你", "nei5"), (7, "好", "hou2")]
+        db = os.path.join(self.tmp, "abc.mp3")
+        dictionary.write_sqlite(type("Rows", (), {"rows": lambda _: iter(rows)})(), db)
+        self.first = practice.first_readings(db)
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def check(self, *lines):
+        self.practice.check([(n, c, s.split()) for n, (c, s) in enumerate(lines, 1)], self.first)
+
+    def assert_fails(self, lines, *named):
+        with self.assertRaises(self.practice.PracticeError) as caught:
+            self.check(*lines)
+        for text in named:
+            self.assertIn(text, str(caught.exception))
+
+    def test_a_line_read_as_the_first_readings_passes(self):
+        self.check(("你好", "nei5 hou2"), ("慢慢行", "maan6 maan6 hang4"))
+
+    def test_a_reading_in_context_other_than_the_first_fails_naming_line_and_character(self):
+        self.assert_fails([("你好", "nei5 hou2"), ("慢慢行", "maan6 maan6 haang4")],
+                          "line 2 慢慢行: 行 is haang4 here", "first reading, which the game asks for, is hang4")
+
+    def test_a_character_without_an_entry_fails_naming_the_line(self):
+        self.assert_fails([("你好吗", "nei5 hou2 maa3")], "line 1 你好吗: 吗 has no dictionary entry")
+
+    def test_a_syllable_count_other_than_the_characters_fails_naming_the_line(self):
+        self.assert_fails([("你好", "nei5 hou2"), ("请你", "ceng2")],
+                          "line 2 请你: 2 characters, 1 Jyutping syllables")
+
+    def test_the_text_must_exercise_every_initial_final_and_tone_of_the_first_readings(self):
+        source = os.path.join(self.tmp, "practice.tsv")
+        db = os.path.join(self.tmp, "abc.mp3")
+        with open(source, "w", encoding="utf-8") as f:
+            f.write("# greetings\n你好\tnei5 hou2\n")
+        with self.assertRaises(self.practice.PracticeError) as caught:
+            self.practice.build(source, db)
+        self.assertIn("initials c m; finals aan ang ing; tones 4 6", str(caught.exception))
+        with open(source, "a", encoding="utf-8") as f:
+            f.write("\n慢慢行\tmaan6 maan6 hang4\n请\tcing2\n")
+        data, _ = self.practice.build(source, db)
+        self.assertEqual(data, "\ufeff你好\r\n慢慢行\r\n请\r\n".encode("utf-8"))
+
+
 class BuilderTest(DataTest):
     """Runs the builder again on copies of the built folder."""
 

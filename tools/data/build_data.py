@@ -24,7 +24,7 @@ import sources  # noqa: E402
 DB_NAME = "abc.mp3"
 SOUND_DIR = "sound"
 TEXT_NAME = "xunlian.txt"
-TEXT_SOURCE = os.path.join(HERE, "xunlian.txt")
+TEXT_SOURCE = os.path.join(HERE, "practice.tsv")
 SIGNALS = ("ok.wav", "ng.wav")
 DICTIONARY_STAMP = ".dictionary.stamp"
 RECIPE_STAMP = ".recipe.stamp"
@@ -198,21 +198,13 @@ def write_credits(sound):
 
 
 def build_text(out):
-    """Copies the practice text with a byte-order mark, after checking that
-    every character in it has a dictionary row."""
-    with open(TEXT_SOURCE, encoding="utf-8-sig") as f:
-        text = f.read()
-    con = sqlite3.connect(f"file:{os.path.join(out, DB_NAME)}?mode=ro", uri=True)
-    try:
-        known = {r[0] for r in con.execute("SELECT DISTINCT Character FROM cantonesePhonetic")}
-    finally:
-        con.close()
-    lines = text.splitlines()
-    unknown = sorted({c for c in text if c not in "\r\n" and c not in known})
-    if unknown:
-        raise RuntimeError(f"{TEXT_SOURCE}: characters without a dictionary row: {''.join(unknown)}")
-    _write(os.path.join(out, TEXT_NAME), ("\ufeff" + "\r\n".join(lines) + "\r\n").encode("utf-8"))
-    log(f"[data 3/4] practice text: {len(lines)} lines, {sum(map(len, lines))} characters")
+    """Writes the practice text's characters once every line is read as the game will
+    take it and the text exercises every initial, final and tone of the first readings."""
+    import practice
+    data, report = practice.build(TEXT_SOURCE, os.path.join(out, DB_NAME))
+    _write(os.path.join(out, TEXT_NAME), data)
+    for line in report:
+        log(f"[data 3/4] {line}")
 
 
 def main(argv):
