@@ -177,6 +177,17 @@ class RecordingsTest(DataTest):
         spread = levels[len(levels) * 95 // 100] - levels[len(levels) * 5 // 100]
         self.assertLessEqual(spread, 6.0, "the loudest and quietest 5 % are further apart")
 
+    def test_lengths_stay_apart_and_the_long_vowel_longer(self):
+        # Shortening must not bring the speaker's lengths to one: aa is a long vowel.
+        import lengths
+        seconds = {n[:-4]: lengths.wav_seconds(self.sound(n))
+                   for n in os.listdir(os.path.join(DATA, "sound")) if SPELLING.match(n[:-4])}
+        common, share = lengths.commonest_share(seconds)
+        self.assertLessEqual(share, 0.10, f"{share:.0%} of the recordings last {common} ms")
+        ratio, pairs = lengths.aa_ratio(seconds)
+        self.assertGreaterEqual(pairs, 200)
+        self.assertGreaterEqual(ratio, 1.10)
+
     def test_spellings_that_differ_in_tone_sound_different(self):
         digests = collections.defaultdict(dict)
         for s in {r[2] for r in self.rows}:

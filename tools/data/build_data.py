@@ -19,6 +19,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
+import lengths  # noqa: E402
 import sources  # noqa: E402
 
 DB_NAME = "abc.mp3"
@@ -29,6 +30,7 @@ SIGNALS = ("ok.wav", "ng.wav")
 DICTIONARY_STAMP = ".dictionary.stamp"
 RECIPE_STAMP = ".recipe.stamp"
 MADE_FROM = ".made-from.json"   # each recording's source file and how it was made
+LENGTHS = ".lengths.json"       # each recording's length trimmed and what was cut off its end
 CREDITS_NAME = "CREDITS.txt"
 CREDITS_SOURCE = os.path.join(HERE, "credits.txt")
 
@@ -172,10 +174,16 @@ def build_recordings(out, spellings, recipe, planned):
         if done % 500 == 0 or done == total:
             log(f"[data 4/4]   {done}/{total} recordings made")
 
-    recordings.make_all(plan, checksums, sound, os.cpu_count() or 2, progress)
+    lengths_file = os.path.join(sound, LENGTHS)
+    made = {} if recipe_changed else _read_json(lengths_file)
+    made.update(recordings.make_all(plan, checksums, sound, os.cpu_count() or 2, progress))
     missing = [s for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav"))]
     if missing:
         raise RuntimeError("no recording for: " + " ".join(missing))
+    made = {s: made[s] for s in spellings if s in made}
+    _write(lengths_file, json.dumps(made, sort_keys=True).encode())
+    for line in lengths.report(sound, made):
+        log(f"[data 4/4] {line}")
     _write(made_from_file, json.dumps(made_from, sort_keys=True).encode())
     _write(recipe_file, recipe.encode())
     log(f"[data 4/4] {len(spellings)} recordings in {sound}, in {time.time() - t:.1f} s")

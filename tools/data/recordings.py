@@ -2,11 +2,14 @@
 third_party/jyutnet-syllables, plus the hit and miss sounds.
 
 Every recording is 16-bit PCM, mono, trimmed of the silence around the voice (a
-quiet initial such as s-, f-, h- or aspiration is noise, and stays), levelled to one
-loudness, and at most MAX_SECONDS long: the look-up walk gives a recording 800 ms
-before it plays the next, so a longer syllable is shortened with sox's tempo, which
-keeps its pitch and so its tone whole. The few spellings the set lacks are made from
-the speaker's recording of a related syllable in the same tone (STAND_INS).
+quiet initial such as s-, f-, h- or aspiration is noise, and stays; the end is where
+the voice ends, a nasal's low murmur included), levelled to one loudness, and less
+than MAX_SECONDS long: the look-up walk gives a recording 800 ms before it plays the
+next. The speaker draws syllables out to about a second, so every syllable is
+shortened, by a map that keeps longer ones longer (installed_seconds), with sox's
+tempo, which keeps its pitch and so its tone whole. The few spellings the set lacks
+are made from the speaker's recording of a related syllable in the same tone
+(STAND_INS).
 """
 import concurrent.futures
 import hashlib
@@ -22,11 +25,23 @@ CHECKSUMS = "SHA256SUMS"
 STAND_INS = os.path.join(HERE, "stand-ins.tsv")
 
 RATE = 22050
-MAX_SECONDS = 0.75
-TEMPO_TARGET = 0.73        # seconds: what a shortened syllable aims at, below the bound
+FRAME = RATE // 100        # 10 ms analysis frames
+MAX_SECONDS = 0.75         # the look-up walk plays the next recording 800 ms on
+LENGTH_KNEE = 0.18         # seconds: shorter syllables keep their length ...
+LENGTH_POWER = 0.7         # ... longer ones get knee * (length / knee) ** power
+SOFT_TOP = 0.72            # seconds: from here lengths bend towards MAX_SECONDS
+ONSET_SHARE = 0.35         # of a shortened syllable, what its initial may keep whole
+TEMPO_MAX = 2.5            # faster than this sox's tempo garbles the voice: cut instead
+FADE_OUT_MS = 30
+SPLICE = RATE * 5 // 1000  # cross-fade where the initial meets the shortened voice
+VOICE_LOW_HZ, VOICE_HIGH_HZ = 70, 400
+VOICED_PERIODICITY = 0.8   # aspiration and frication: under 0.5
+ONSET_PERIODICITY = 0.6
+VOICED_DB = 6.0            # above the file's noise floor
+VOICE_RANGE_DB = 40.0      # and at most this far below its loudest frame
+END_MARGIN = 3 * FRAME     # kept after the last voiced frame
 LEVEL_DB = -20.0           # RMS of every syllable, dBFS
 PEAK_DB = -1.0             # never louder than this, whatever the level asks
-FRAME = RATE // 100        # 10 ms analysis frames
 BURST_FRAMES = 4           # how far before its aspiration a stop's burst may lie
 BATCH = 100                # files decoded by one ffmpeg process
 
@@ -167,6 +182,40 @@ def _frame_levels(x):
     return 10 * np.log10((y[:n * FRAME].reshape(n, FRAME) ** 2).mean(axis=1) + 1e-10)
 
 
+def _frames(x, width):
+    """The signal cut into one window of width samples centred on each 10 ms frame."""
+    import numpy as np
+    n = len(x) // FRAME
+    padded = np.concatenate([np.zeros(width // 2 - FRAME // 2), x, np.zeros(width)])
+    return padded[np.arange(n)[:, None] * FRAME + np.arange(width)]
+
+
+def _band_levels(x):
+    """dB of each 10 ms frame between 60 Hz and 4 kHz, unweighted: the murmur of a nasal
+    ending lies under 500 Hz, where pre-emphasis would take it for hum."""
+    import numpy as np
+    window = np.hanning(2 * FRAME)
+    power = np.abs(np.fft.rfft(_frames(x, 2 * FRAME) * window, axis=1)) ** 2
+    hz = np.fft.rfftfreq(2 * FRAME, 1 / RATE)
+    band = power[:, (hz >= 60) & (hz <= 4000)].sum(axis=1)
+    return 10 * np.log10(band / (window ** 2).sum() / FRAME + 1e-12)
+
+
+def _periodicity(x):
+    """How periodic each 10 ms frame is at a voice's F0 (70-400 Hz): the peak of its
+    normalised autocorrelation over three periods of 70 Hz, near 1 for voice, about 0.5
+    for room noise with hum in it."""
+    import numpy as np
+    width = 3 * RATE // VOICE_LOW_HZ
+    window = np.hanning(width)
+    frames = _frames(x, width)
+    frames = frames - frames.mean(axis=1, keepdims=True)
+    ac = np.fft.irfft(np.abs(np.fft.rfft(frames * window, 2 * width, axis=1)) ** 2, axis=1)[:, :width]
+    window_ac = np.fft.irfft(np.abs(np.fft.rfft(window, 2 * width)) ** 2)[:width]
+    r = ac / (ac[:, :1] + 1e-12) / (window_ac / window_ac[0])
+    return r[:, RATE // VOICE_HIGH_HZ:RATE // VOICE_LOW_HZ].max(axis=1)
+
+
 def _sounding_frames(levels, floor):
     """(loud frames, starts of their runs of 30 ms or more): frames above the noise floor
     by a margin. A lone click is not the syllable."""
@@ -177,9 +226,46 @@ def _sounding_frames(levels, floor):
     return loud, np.nonzero(runs)[0]
 
 
+def _voiced_stretch(x):
+    """(first, last) frame of the syllable's voice: frames periodic at a voice's F0 and
+    VOICED_DB above the file's own floor in the 60 Hz-4 kHz band (and less than
+    VOICE_RANGE_DB below its loudest frame; a nasal's murmur lies 20-30 dB below),
+    reached from the loudest of them while the band stays above that level (a creaky or
+    breathy stretch of a falling tone is less periodic but still the voice). The floor
+    is the quietest 100 ms, digital silence apart: a syllable may run to the end of its
+    file, so the floor after it cannot be trusted."""
+    import numpy as np
+    levels, periodic = _band_levels(x), _periodicity(x)
+    audible = levels[levels > -90]
+    if len(audible) < 10:
+        return None
+    floor = min(np.median(audible[i:i + 10]) for i in range(len(audible) - 9))
+    above = levels > max(floor + VOICED_DB, levels.max() - VOICE_RANGE_DB)
+    voiced = above & (periodic > VOICED_PERIODICITY)
+    if not voiced.any():
+        return None
+    peak = int(np.argmax(np.where(voiced, levels, -np.inf)))
+    last, quiet = peak, 0
+    for i in range(peak, len(levels)):
+        last = i if voiced[i] else last
+        quiet = 0 if above[i] else quiet + 1
+        if quiet > 3:
+            break
+    # Back from the peak, the voice may begin breathy (tone 4): less periodic.
+    onset = above & (periodic > ONSET_PERIODICITY)
+    first = peak
+    while first > 0 and (onset[first - 1] or (first > 1 and onset[first - 2])):
+        first -= 1 if onset[first - 1] else 2
+    return first, last
+
+
 def voice_span(x):
-    """(first, last) sample of the voice with its initial: the noise floor is measured
-    apart at each end (breath before the syllable sits higher than the room after it)."""
+    """(first, voice, voice_end, last): first and end sample of the syllable with its
+    initial, the sample where its voice begins (after any frication, aspiration or
+    burst) and where it ends (what lies after is breath or a release, not voice). The
+    start is found on a treble-weighted level, so that s-, f-, h- and aspiration count,
+    against the floor before it (breath before the syllable sits higher than the room
+    after it); the end on the voice itself, low band included (_voiced_stretch)."""
     import numpy as np
     levels = _frame_levels(x)
     if len(levels) < 20:
@@ -196,14 +282,35 @@ def voice_span(x):
             break
         start = max(0, start - BURST_FRAMES) + before[0]
     first = max(0, start * FRAME - FRAME * 3 // 2)
-    last = min(len(x), (end_runs[-1] + 3) * FRAME + 3 * FRAME)
-    return first, last
+    end = (end_runs[-1] + 3) * FRAME + 3 * FRAME
+    stretch = _voiced_stretch(x)
+    voice, voice_end = first, end
+    if stretch:
+        voice = max(first, stretch[0] * FRAME)
+        voice_end = min(len(x), (stretch[1] + 1) * FRAME + END_MARGIN)
+    end = min(len(x), max(end, voice_end))
+    return first, voice, min(voice_end, end), end
+
+
+def installed_seconds(seconds):
+    """The length a syllable of the given length (trimmed) gets: kept below LENGTH_KNEE,
+    above it length ** LENGTH_POWER (so a long vowel stays longer than a short one by a
+    smaller ratio, and order is kept), bent softly from SOFT_TOP towards MAX_SECONDS."""
+    import math
+    if seconds <= LENGTH_KNEE:
+        return seconds
+    v = math.log(LENGTH_KNEE) + LENGTH_POWER * math.log(seconds / LENGTH_KNEE)
+    top = math.log(SOFT_TOP)
+    if v > top:
+        room = math.log(MAX_SECONDS) - top
+        v = top + room * (1 - math.exp(-(v - top) / room))
+    return math.exp(v)
 
 
 def _fade(x):
     import numpy as np
     x = x.copy()
-    n_in, n_out = RATE * 5 // 1000, RATE * 20 // 1000
+    n_in, n_out = RATE * 5 // 1000, RATE * FADE_OUT_MS // 1000
     x[:n_in] *= np.sin(np.linspace(0, np.pi / 2, n_in)) ** 2
     x[-n_out:] *= np.cos(np.linspace(0, np.pi / 2, n_out)) ** 2
     return x
@@ -211,6 +318,8 @@ def _fade(x):
 
 def _tempo(x, factor, workdir, name):
     """x played factor times as fast, its pitch unchanged (sox's tempo, tuned for speech)."""
+    if abs(factor - 1) < 1e-3:
+        return x
     src, dest = (os.path.join(workdir, f"{name}.{k}.wav") for k in ("in", "out"))
     write_wav(src, x)
     r = subprocess.run(["sox", "-D", src, "-b", "16", dest, "tempo", "-s", f"{factor:.4f}"],
@@ -223,6 +332,30 @@ def _tempo(x, factor, workdir, name):
     return y
 
 
+def _shorten(y, voice, target, workdir, name):
+    """y (its voice beginning at sample voice) made target samples long. The initial's
+    frication or aspiration is kept whole while it takes at most ONSET_SHARE of the
+    target, so the voice carries the shortening; beyond TEMPO_MAX the end is cut (and
+    faded out by _fade). Returns it and how many samples were cut off its end."""
+    import numpy as np
+    onset = min(voice, max(int(ONSET_SHARE * target), int(voice / TEMPO_MAX)))
+    head = y[:voice]
+    if voice > onset:
+        head = _tempo(head, voice / onset, workdir, name + ".onset")[:onset]
+    # The voice starts SPLICE early, so that head and voice overlap in a cross-fade.
+    joint = min(SPLICE, len(head))
+    rest = y[voice - joint:]
+    factor = min(TEMPO_MAX, len(rest) / max(1, target - len(head) + joint))
+    tail = _tempo(rest, factor, workdir, name)
+    if joint:
+        ramp = np.linspace(0, 1, joint)
+        tail = tail.copy()
+        tail[:joint] = head[-joint:] * (1 - ramp) + tail[:joint] * ramp
+        head = head[:-joint]
+    y = np.concatenate([head, tail])
+    return y[:target], max(0, len(y) - target)
+
+
 def _level(x):
     import numpy as np
     rms = 10 * np.log10((x ** 2).mean())
@@ -232,23 +365,29 @@ def _level(x):
 
 
 def shape(x, factor, workdir, name):
-    """A decoded syllable -> the recording: trimmed, shortened to fit and levelled."""
-    first, last = voice_span(x)
-    y = _fade(x[first:last])
-    seconds = len(y) / RATE
-    fitted = seconds if seconds <= MAX_SECONDS else TEMPO_TARGET
-    if fitted * factor != seconds:
-        y = _tempo(y, seconds / (fitted * factor), workdir, name)
+    """A decoded syllable -> (the recording: trimmed, shortened to its length and
+    levelled; its length trimmed and the seconds cut off its end, in seconds)."""
+    first, voice, voice_end, last = voice_span(x)
+    y, cut = x[first:last], 0
+    trimmed = len(y) / RATE
+    target = int(round(installed_seconds(trimmed) * factor * RATE))
+    # What follows the voice goes first, then the voice is sped up.
+    y = y[:max(target, voice_end - first)]
+    if target < len(y):
+        y, cut = _shorten(y, voice - first, target, workdir, name)
+    y = _fade(y)
     if len(y) > MAX_SECONDS * RATE:
         raise RuntimeError(f"{name}: {len(y) / RATE:.3f} s after shortening")
-    return _level(y)
+    return _level(y), [round(trimmed, 4), round(cut / RATE, 4)]
 
 
 def make_all(plan_, checksums, sound_dir, jobs, progress):
     """Makes the recordings of plan_ ({spelling: (source, factor)}) that are missing in
     sound_dir, from sources that check_sources passed; progress(done, total) as they
-    finish. The signals are made if missing. Returns how many recordings were made."""
+    finish. The signals are made if missing. Returns {spelling: [trimmed length, seconds
+    cut off its end]} of the recordings it made (see shape)."""
     todo = sorted(s for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav")))
+    made = {}
     if todo:
         sources = {plan_[s][0] for s in todo}
         with tempfile.TemporaryDirectory(prefix=".recordings-", dir=os.path.dirname(sound_dir)) as work:
@@ -257,7 +396,7 @@ def make_all(plan_, checksums, sound_dir, jobs, progress):
             def one(s):
                 source, factor = plan_[s]
                 try:
-                    y = shape(read_wav(decoded[source]), factor, work, s)
+                    y, made[s] = shape(read_wav(decoded[source]), factor, work, s)
                 except SourceError as e:
                     raise SourceError(f"{s}: the recording {checksums[source][0]} is damaged: {e}")
                 write_wav(os.path.join(sound_dir, s + ".wav"), y)
@@ -270,7 +409,7 @@ def make_all(plan_, checksums, sound_dir, jobs, progress):
     for name, effects in (("ok.wav", HIT_SOUND), ("ng.wav", MISS_SOUND)):
         if not os.path.exists(os.path.join(sound_dir, name)):
             make_signal(effects, os.path.join(sound_dir, name))
-    return len(todo)
+    return made
 
 
 def make_signal(effects, path):
