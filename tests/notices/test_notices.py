@@ -50,12 +50,12 @@ class NoticesTest(unittest.TestCase):
         for part, phrases in REQUIRED.items():
             with self.subTest(part):
                 for p in phrases:
-                    self.assertIn(p, text, f"{part}: {p!r} is not in {NOTICES}")
+                    self.assertTrue(p in text, f"{part}: {p!r} is not in {NOTICES}")
         # Rime's contributors as its copyright file lists them, every one.
         with open(RIME, encoding="utf-8") as f:
             rime = f.read().split("\n\n")[1]
         for who in [l.strip() for l in rime.splitlines() if l.startswith(" ")]:
-            self.assertIn(who, text)
+            self.assertTrue(who in text, f"Rime's contributor {who!r} is not in {NOTICES}")
 
     def test_missing_source_fails_naming_it(self):
         sources = ["usr/share/doc/rime-data-jyut6ping3/copyright", "usr/share/doc/unicode-data/copyright",

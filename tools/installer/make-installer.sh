@@ -13,7 +13,14 @@ manifest="$stage/manifest.tsv"
 # The staged files under their destinations (app/..., sys/...), and one .nsh with a File line
 # per file for the install and a Delete line per file (then its folders) for the uninstall.
 list="$stage/files.nsh"
-winpath() { printf '%s' "$1" | sed -e 's|^app/|${APPDIR}/|' -e 's|^sys/|$SYSDIR/|' | tr / '\\'; }
+winpath() {
+  case $1 in
+    app|app/*) p='${APPDIR}'"${1#app}" ;;
+    sys|sys/*) p='$SYSDIR'"${1#sys}" ;;
+    *) echo "make-installer: unknown destination $1" >&2; exit 1 ;;
+  esac
+  printf '%s' "$p" | tr / '\\'
+}
 {
   echo '!ifndef UNINSTALLING'
   outdir=

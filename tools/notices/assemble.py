@@ -11,6 +11,7 @@ a missing source file or a stanza no longer where it was; each message names wha
 missing. The output is rewritten only when it changes.
 """
 import argparse
+import functools
 import os
 import re
 import subprocess
@@ -65,9 +66,9 @@ def read(path):
         raise Missing(f"{path} is missing (install its package: tools/install-packages.sh)")
 
 
-def between(path, first, last, text=None):
+def between(path, first, last):
     """The lines from the one starting with `first` to the one containing `last`, whole."""
-    lines = (read(path) if text is None else text).splitlines()
+    lines = read(path).splitlines()
     start = next((i for i, l in enumerate(lines) if l.strip().startswith(first)), None)
     if start is None:
         raise Missing(f"{path}: no line starting with {first!r}")
@@ -79,6 +80,7 @@ def between(path, first, last, text=None):
 
 # Debian's machine-readable copyright files: paragraphs of fields; a field's further lines
 # start with a space and " ." stands for an empty line.
+@functools.lru_cache(maxsize=None)
 def paragraphs(path):
     out = []
     for block in re.split(r"\n[ \t]*\n", read(path)):
@@ -91,7 +93,7 @@ def paragraphs(path):
                 fields[key] = [value.strip()] if value.strip() else []
         if fields:
             out.append((block.strip("\n"), fields))
-    return out
+    return tuple(out)
 
 
 def unfold(lines):
@@ -101,7 +103,7 @@ def unfold(lines):
 
 
 def stanza(path, files):
-    """The paragraph whose Files: field starts with `files`."""
+    """The paragraph whose Files: field's first line is `files`."""
     for block, fields in paragraphs(path):
         if fields.get("Files", [""])[0] == files:
             return block, fields
@@ -116,10 +118,9 @@ def licence_text(path, name):
     raise Missing(f"{path}: no text for licence {name!r}")
 
 
-def as_read(block, path):
+def as_read(fields, path):
     """A copyright paragraph with its licence text unfolded, and the licence's own paragraph
     appended when the paragraph only names it. The words are the file's."""
-    _, fields = next(p for p in paragraphs(path) if p[0] == block)
     head = ["Files: " + "\n       ".join(l.strip() for l in fields["Files"])]
     if "Copyright" in fields:
         head.append("Copyright: " + "\n           ".join(l.strip() for l in fields["Copyright"]))
@@ -131,12 +132,12 @@ def as_read(block, path):
 
 
 # What the linker put into each binary: the archives it took members from, and the objects
-# it loaded whole.
+# it loaded whole. The build gives the linker its own files by relative paths.
 def linked_files(map_path):
     text = read(map_path)
-    files = set(re.findall(r"^(/\S+?\.a)\(", text, re.M))
-    files |= set(re.findall(r"^LOAD (/\S+\.o)$", text, re.M))
-    return {os.path.realpath(f) for f in files}
+    files = set(re.findall(r"^(\S+?\.a)\(", text, re.M))
+    files |= set(re.findall(r"^LOAD (\S+\.o(?:bj)?)$", text, re.M))
+    return files
 
 
 def packages_of(paths):
@@ -155,8 +156,8 @@ def runtime_parts(maps, build_dir):
     """The linked pieces, grouped: {"gcc": {...}, "mingw": {archive names}, "sqlite": bool}."""
     parts = {"gcc": set(), "mingw": set(), "sqlite": False}
     for binary, map_path in maps:
-        files = linked_files(map_path)
-        ours = {f for f in files if f.startswith(build_dir + os.sep)}
+        files = {os.path.realpath(f) if f.startswith("/") else f for f in linked_files(map_path)}
+        ours = {f for f in files if not f.startswith("/") or f.startswith(build_dir + os.sep)}
         parts["sqlite"] |= any(os.path.basename(f) == "libsqlite3.a" for f in ours)
         owners = packages_of(files - ours)
         for f in sorted(files - ours):
@@ -172,7 +173,7 @@ def runtime_parts(maps, build_dir):
 
 
 def heading(zh, en):
-    rule = "=" * 78
+    rule = "=" * 56  # fits the installer's page without wrapping
     return f"{rule}\n{zh}\n{en}\n{rule}"
 
 
@@ -206,7 +207,7 @@ def dictionary_part():
                       f"give its link and credit in {os.path.relpath(__file__, REPO)}")
     short, link = LICENCE_LINKS[rime_licence]
     contributors = "\n".join("  " + l.strip() for l in rime["Copyright"])
-    opencc_block, _ = stanza(OPENCC, "*")
+    _, opencc = stanza(OPENCC, "*")
     return "\n\n".join([
         heading("三、词典（C:\\Windows\\System32\\abc.mp3）的来源",
                 "3. The dictionary (C:\\Windows\\System32\\abc.mp3) and its sources"),
@@ -236,7 +237,7 @@ def dictionary_part():
         "Source: https://github.com/BYVoid/OpenCC (Debian package libopencc-data)\n"
         "Changes: used to find the traditional form of each character; merged into the "
         "dictionary.\n变更：用于查找每个字的繁体形式，合并入词典。\n\n"
-        + as_read(opencc_block, OPENCC) + "\n\n" + read(APACHE).strip()])
+        + as_read(opencc, OPENCC) + "\n\n" + read(APACHE).strip()])
 
 
 def runtime_part(parts, sqlite_c):
@@ -247,24 +248,25 @@ def runtime_part(parts, sqlite_c):
     n = 1
     if parts["sqlite"]:
         blessing = between(sqlite_c, "** The author disclaims copyright", "May you share freely")
-        sections.append(f"4.{n} SQLite\n\n" + re.sub(r"(?m)^\*\* ?", "", blessing))
+        version = re.search(r"SQLite\s+\*\*\s+version (\S+)\.", read(sqlite_c)[:2000])
+        sections.append(f"4.{n} SQLite {version.group(1) if version else ''} (https://sqlite.org/), "
+                        "in the public domain; its source says:\n\n"
+                        + re.sub(r"(?m)^\*\* ?", "", blessing))
         n += 1
     if parts["mingw"]:
         path = f"{DOC}/{MINGW_PACKAGE}/copyright"
         wanted = []
         for archive in sorted(parts["mingw"]):
             wanted += next(prefixes for pattern, prefixes in MINGW_STANZAS if pattern.search(archive))
-        blocks, seen = [], set()
-        for prefix in dict.fromkeys(wanted):
-            found = [b for b, f in paragraphs(path) if "Files" in f
+        blocks = []
+        for prefix in wanted:
+            found = [as_read(f, path) for _, f in paragraphs(path) if "Files" in f
                      and (f["Files"][0] == prefix if prefix == "*" else f["Files"][0].startswith(prefix))
                      and not f["Files"][0].startswith(MINGW_NOT_LINKED)]
             if not found:
                 raise Missing(f"{path}: no 'Files: {prefix}' paragraph")
-            for b in found:
-                if b not in seen:
-                    seen.add(b)
-                    blocks.append(as_read(b, path))
+            blocks += found
+        blocks = list(dict.fromkeys(blocks))  # each once, in the order first wanted
         sections.append(f"4.{n} MinGW-w64 runtime (CRT, winpthreads)\n\nSource: "
                         + _field(path, "Source") + "\n\n" + "\n\n".join(blocks))
         n += 1
