@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs the installer silently into a fresh Wine prefix, starts the installed program, checks
-# that it reads a character aloud (the spelling shows), then uninstalls and checks that
+# Installs the installer silently into a fresh Wine prefix, checks that it installed the same
+# files as ./run's install (tools/wine/install-files.sh) does, starts the installed program,
+# checks that it reads a character aloud (the spelling shows), then uninstalls and checks that
 # everything the installer put there is gone and nothing else is.
 #   install_test.sh <build dir> <installer exe> <probe exe>
 set -e
@@ -16,7 +17,8 @@ rm -rf "$WINEPREFIX"; cp -a "$template" "$WINEPREFIX"
 if [ -z "$DISPLAY" ]; then
   . "$root/tools/wine/xvfb.sh"; start_xvfb
 fi
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"; [ -n "$XVFB_PID" ] && kill $XVFB_PID' EXIT
+files_prefix="$build/wineprefix-install-files"
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$files_prefix"; [ -n "$XVFB_PID" ] && kill $XVFB_PID' EXIT
 
 app="$WINEPREFIX/drive_c/Program Files/Lorvane"
 sys="$WINEPREFIX/drive_c/windows/system32"
@@ -29,7 +31,7 @@ wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 wine "$installer" /S
 wineserver -w
-for f in Lorvane.exe SkinH.dll xunlian.txt yueyupinying.wmv uninstall.exe; do
+for f in Lorvane.exe SkinH.dll LICENSE.txt xunlian.txt yueyupinying.wmv uninstall.exe; do
   [ -f "$app/$f" ] || fail "$f was not installed"
 done
 [ -f "$sys/abc.mp3" ] || fail "the dictionary is not in the 64-bit system folder"
@@ -43,7 +45,25 @@ credit="$app/sound/CREDITS.txt"
 grep -q "粵音資料集叢" "$credit" && grep -q "CC BY-SA 4.0" "$credit" \
   && grep -q "https://creativecommons.org/licenses/by-sa/4.0/" "$credit" \
   || fail "the recordings' credit (attribution, licence and its link) is not installed beside them"
-echo "installed: $got recordings with their credit, dictionary, program, video, shortcut"
+echo "installed: $got recordings with their credit, dictionary, program, notices, video, shortcut"
+
+# ./run's install puts the same files there: names and sizes of both trees (the installer's
+# own uninstaller aside). It fails, naming the file, when the build did not make one.
+tree() { (cd "$1/drive_c" && find "Program Files/Lorvane" windows/system32/abc.mp3 -type f \
+          ! -path "Program Files/Lorvane/uninstall.exe" -printf '%p %s\n' | sort); }
+rm -rf "$files_prefix"
+WINEPREFIX="$files_prefix" "$root/tools/wine/install-files.sh" "$build" >/dev/null
+tree "$WINEPREFIX" > "$build/installed-by-installer.txt"
+tree "$files_prefix" > "$build/installed-by-install-files.txt"
+diff "$build/installed-by-installer.txt" "$build/installed-by-install-files.txt" \
+  || fail "the installer and install-files.sh install different files (< installer, > install-files.sh)"
+echo "same files from both installs: $(wc -l < "$build/installed-by-installer.txt")"
+empty=$(mktemp -d)
+if out=$(WINEPREFIX="$files_prefix" "$root/tools/wine/install-files.sh" "$empty" 2>&1); then
+  fail "install-files.sh installed from a build folder that holds nothing"
+fi
+rm -rf "$empty"
+echo "$out" | grep -q "$empty/bin/Lorvane.exe" || fail "install-files.sh did not name the missing file: $out"
 
 wine 'C:\Program Files\Lorvane\Lorvane.exe' &
 prog=$!

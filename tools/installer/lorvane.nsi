@@ -1,8 +1,9 @@
-; The Windows installer: the program, its skin library, recordings with their credit,
-; practice text and video in C:\Program Files\Lorvane\, the dictionary at
+; The Windows installer: the program, its skin library, its notices (LICENSE.txt), recordings
+; with their credit, practice text and video in C:\Program Files\Lorvane\, the dictionary at
 ; C:\WINDOWS\system32\abc.mp3 (the real 64-bit system folder: this is a 64-bit installer, so
 ; nothing is redirected), a Start-menu shortcut and an uninstaller that removes exactly what
-; was installed.
+; was installed. The files are those of the one install list (manifest.py), which
+; make-installer.sh turns into FILELIST: File lines, and with UNINSTALLING Delete lines.
 ;
 ; makensis -DSTAGE=<folder with the files> -DFILELIST=<generated .nsh> -DOUTFILE=<installer .exe>
 
@@ -32,10 +33,11 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "自由软件，欢迎转发"
 
 LoadLanguageFile "${NSISDIR}\Contrib\Language files\SimpChinese.nlf"
 
-; The recordings are the speaker's under CC BY-SA 4.0: the first page gives their credit and
-; licence. It informs rather than asks for consent, so its button goes on.
-LicenseData "${STAGE}\sound\CREDITS.txt"
-LicenseText "本程序的音节录音来自「粵音資料集叢」，按 CC BY-SA 4.0 许可发布；本程序的代码按其自身的许可发布。" "下一步(&N) >"
+; The first page shows the notices installed beside the program: the code's MIT licence, the
+; recordings' and the dictionary's credit and licences, the runtime's notices. It informs
+; rather than asks for consent (every licence here only grants), so its button goes on.
+LicenseData "${STAGE}\app\LICENSE.txt"
+LicenseText "本程序的代码按 MIT 许可发布；音节录音与学习视频来自「粵音資料集叢」，按 CC BY-SA 4.0 许可发布。各部分的许可与声明见下文（安装后在程序文件夹的 LICENSE.txt 中）。" "下一步(&N) >"
 Page license
 Page instfiles
 UninstPage uninstConfirm
@@ -51,15 +53,7 @@ FunctionEnd
 
 Section "Install"
   SetShellVarContext all
-  SetOutPath "${APPDIR}"
-  File "${STAGE}\Lorvane.exe"
-  File "${STAGE}\SkinH.dll"
-  File "${STAGE}\xunlian.txt"
-  File "${STAGE}\yueyupinying.wmv"
-  SetOutPath "${APPDIR}\sound"
   !include "${FILELIST}"
-  SetOutPath "$SYSDIR"
-  File "${STAGE}\abc.mp3"
 
   SetOutPath "${APPDIR}"
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
@@ -84,14 +78,8 @@ Section "Uninstall"
   SetShellVarContext all
   ; Only what the installer put there: a file the learner added to the folder stays, and so
   ; does the folder then.
-  Delete "${APPDIR}\Lorvane.exe"
-  Delete "${APPDIR}\SkinH.dll"
-  Delete "${APPDIR}\xunlian.txt"
-  Delete "${APPDIR}\yueyupinying.wmv"
   !define UNINSTALLING
   !include "${FILELIST}"
-  RMDir "${APPDIR}\sound"
-  Delete "$SYSDIR\abc.mp3"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"

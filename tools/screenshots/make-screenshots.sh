@@ -16,7 +16,7 @@ OUTDIR=${2:-$root/docs/screenshots}
 export BUILD_DIR
 fail() { echo "make-screenshots: $*" >&2; exit 1; }
 
-"$root/tools/build.sh" --target Lorvane skin data video screenshot_driver
+"$root/tools/build.sh" --target install_set screenshot_driver
 driver="$BUILD_DIR/bin/screenshot_driver.exe"
 [ -f "$driver" ] || fail "the driver was not built: $driver"
 
