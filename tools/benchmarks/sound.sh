@@ -9,6 +9,7 @@
 #                  bench_sound.exe (./benchmarks builds them)
 #   SOUND_TEXT     the text read aloud (default 我想学广东话你好)
 #   SOUND_ROUNDS   how many times each is played (default 3)
+# The captures are kept in $BUILD_DIR/sound-captures (program-N.wav, playsound-N.wav).
 # Exit status 0 when every round was played and measured, whatever the figures.
 set -e
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -48,11 +49,11 @@ for s in $(cat "$work/spellings"); do
 done
 
 # The sound server: a null sink at the recordings' format, so nothing is resampled on the
-# way. Its files, and the clients' cookie, stay in the work folder (HOME too: PulseAudio
-# writes its state there even when told where to keep it).
+# way. Its files and the clients' (cookie, runtime folder) stay in the work folder; so
+# does HOME for the server, which writes there even when told where to keep its state.
 export PULSE_SERVER="unix:$work/native" PULSE_COOKIE="$work/cookie"
-HOME="$work" XDG_CONFIG_HOME="$work" PULSE_RUNTIME_PATH="$work/run" PULSE_STATE_PATH="$work/state" \
-  pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
+export PULSE_RUNTIME_PATH="$work/run" PULSE_STATE_PATH="$work/state"
+HOME="$work" XDG_CONFIG_HOME="$work" pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
     -L "module-null-sink sink_name=cap rate=22050 channels=1" \
     -L "module-native-protocol-unix socket=$work/native auth-anonymous=1 auth-cookie-enabled=0" \
     >"$work/pulseaudio.log" 2>&1 &
@@ -110,6 +111,13 @@ done
 timeout 30 wine "$bin/screenshot_driver.exe" close >/dev/null 2>&1 || true
 
 echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+# The captures stay for listening, as WAV files.
+kept="$BUILD_DIR/sound-captures"
+rm -rf "$kept"; mkdir -p "$kept"
+for raw in $programs $references; do
+  sox -t raw -r 22050 -e signed -b 16 -c 1 "$raw" "$kept/$(basename "$raw" .raw).wav"
+done
+echo "captures: $kept"
 # shellcheck disable=SC2086
 "$py" "$find" measure program "$BUILD_DIR/data/sound" "$work/spellings" $programs
 # shellcheck disable=SC2086
