@@ -51,16 +51,20 @@ class FindSyllablesTest(unittest.TestCase):
 
     def test_syllables_found_at_their_gain_and_gaps_and_a_drop_out_is_broken(self):
         rng = np.random.default_rng(7)
-        names, capture, at = ["aa1", "bb2", "cc3"], np.zeros(RATE * 4), RATE
-        for name in names:
-            n = int(RATE * 0.6)
-            x = (rng.standard_normal(n) * 3000 * np.hanning(n)).astype("<i2")
+        n = int(RATE * 0.6)
+        recordings = {}
+        for name in ("aa1", "bb2"):
+            recordings[name] = (rng.standard_normal(n) * 3000 * np.hanning(n)).astype("<i2")
             with wave.open(os.path.join(self.d, f"{name}.wav"), "wb") as w:
                 w.setnchannels(1)
                 w.setsampwidth(2)
                 w.setframerate(RATE)
-                w.writeframes(x.tobytes())
-            capture[at:at + n] = np.round(x * 0.5)
+                w.writeframes(recordings[name].tobytes())
+        # A character read twice: its first reading a little noisy but whole, the second
+        # clean; each is found in turn, not the cleaner one twice.
+        names, capture, at = ["aa1", "bb2", "aa1"], np.zeros(RATE * 4), RATE
+        for i, name in enumerate(names):
+            capture[at:at + n] = np.round(recordings[name] * 0.5) + (rng.standard_normal(n) * 10 if i == 0 else 0)
             at += int(RATE * 0.77)
         whole, broken = os.path.join(self.d, "1.raw"), os.path.join(self.d, "2.raw")
         capture.astype("<i2").tofile(whole)
@@ -72,14 +76,13 @@ class FindSyllablesTest(unittest.TestCase):
         self.assertEqual(code, 0, err)
         f = figures(out)
         self.assertEqual((f["sound_program_intact"], f["sound_program_syllables"]), (5, 6))
-        self.assertAlmostEqual(f["sound_program_gain_min"], 0.5, places=3)
+        self.assertAlmostEqual(f["sound_program_gain_min"], 0.5, places=2)
         self.assertAlmostEqual(f["sound_program_gain_max"], 0.5, places=3)
         # Gaps only between neighbours that both arrived whole: three of them.
         self.assertAlmostEqual(f["sound_program_onset_min_s"], 0.77, places=3)
         self.assertAlmostEqual(f["sound_program_onset_max_s"], 0.77, places=3)
         self.assertAlmostEqual(f["sound_program_silence_ms"], 170, delta=0.1)
         self.assertEqual(out.count("BROKEN"), 1)
-
 
 if __name__ == "__main__":
     unittest.main()

@@ -21,6 +21,9 @@ import numpy as np
 
 RATE = 22050
 INTACT = 0.99  # correlation with the recording at or above which a syllable arrived whole
+FOUND = 0.5    # below this, what lies there is not the syllable at all
+MAX_GAP = 0.6  # seconds: the longest silence expected between two syllables
+LOUD = 100     # a sample this far from 0 is sound (the null sink's silence is exact 0)
 
 
 def spellings(dictionary, text):
@@ -45,20 +48,30 @@ def read_recording(path):
         return np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").astype(np.float64)
 
 
-def best_match(capture, energy, recording, start):
-    """The offset at or after `start` where `recording` correlates best with the capture:
-    (offset, correlation, gain), or None when the capture is too short."""
+def correlations(capture, energy, recording):
+    """Normalised cross-correlation of `recording` with the capture at every offset, and the
+    gain that fits it there (least squares)."""
     n, m = len(capture), len(recording)
-    if n - start < m:
-        return None
     size = 1 << (n + m - 1).bit_length()
     products = np.fft.irfft(np.fft.rfft(capture, size) * np.conj(np.fft.rfft(recording, size)), size)[: n - m + 1]
     window = energy[m:] - energy[:-m]  # capture energy under the recording at each offset
     norm = float(np.dot(recording, recording))
     with np.errstate(divide="ignore", invalid="ignore"):
         corr = np.where(window > 1e-6 * m, products / np.sqrt(np.maximum(window, 1e-12) * norm), 0.0)
-    offset = start + int(np.argmax(corr[start:]))
-    return offset, float(corr[offset]), float(products[offset] / norm)
+    return corr, products / norm
+
+
+def best_match(corr, start, stop, length):
+    """Where in [start, stop] the recording lies: the first place where it arrived whole
+    (a character read twice can come again within reach), else the best place."""
+    stop = min(stop, len(corr) - 1)
+    if start > stop:
+        return None
+    whole = np.flatnonzero(corr[start:stop + 1] >= INTACT)
+    if len(whole):
+        first = start + int(whole[0])
+        return first + int(np.argmax(corr[first:first + length // 2]))
+    return start + int(np.argmax(corr[start:stop + 1]))
 
 
 def measure(who, sound_dir, spellings_file, captures):
@@ -69,29 +82,35 @@ def measure(who, sound_dir, spellings_file, captures):
         capture = np.fromfile(path, dtype="<i2").astype(np.float64)
         energy = np.concatenate(([0.0], np.cumsum(capture * capture)))
         print(f"{who}, capture {number}: {len(capture) / RATE:.2f} s")
-        start, previous = 0, None  # previous: (offset, length) of the last intact syllable
+        # The syllables are looked for in turn, each where it can begin: the first at the
+        # first sound of the capture, each next one after the half of the one before and
+        # at most MAX_GAP after its end (a syllable not there at all widens the next reach).
+        loud = np.flatnonzero(np.abs(capture) > LOUD)
+        first_sound = int(loud[0]) if len(loud) else 0
+        start, stop = None, first_sound + int(0.05 * RATE)
+        previous = None  # (offset, length) of the syllable before, when it arrived whole
         for s in names:
             rec = recordings[s]
-            found = best_match(capture, energy, rec, start)
-            if found is None:
-                print(f"  {s:8} not found (the capture ends first)")
+            corr, gains_at = correlations(capture, energy, rec)
+            offset = None
+            if len(corr) > 0:
+                offset = best_match(corr, max(0, first_sound - len(rec)) if start is None else start, stop, len(rec))
+            if offset is None or corr[offset] < FOUND:
+                print(f"  {s:8} not found")
                 previous = None
+                stop += len(rec) + int(MAX_GAP * RATE)
                 continue
-            offset, corr, gain = found
-            whole = corr >= INTACT
-            gap = ""
+            whole, gap = corr[offset] >= INTACT, ""
             if whole:
                 intact += 1
-                gains.append(gain)
+                gains.append(gains_at[offset])
                 if previous:
                     onsets.append((offset - previous[0]) / RATE)
                     silences.append((offset - previous[0] - previous[1]) / RATE)
                     gap = f"  onset +{onsets[-1]:.3f} s, silence before {silences[-1] * 1000:+.0f} ms"
-                previous = (offset, len(rec))
-                start = offset + len(rec) // 2  # the next syllable starts after this one
-            else:
-                previous = None
-            print(f"  {s:8} at {offset / RATE:6.3f} s  corr {corr:.4f}  gain {gain:.3f}"
+            previous = (offset, len(rec)) if whole else None
+            start, stop = offset + len(rec) // 2, offset + len(rec) + int(MAX_GAP * RATE)
+            print(f"  {s:8} at {offset / RATE:6.3f} s  corr {corr[offset]:.4f}  gain {gains_at[offset]:.3f}"
                   f"{'' if whole else '  BROKEN'}{gap}")
     total = len(names) * len(captures)
     print(f"{who}: {intact} of {total} syllables intact (correlation >= {INTACT})")
