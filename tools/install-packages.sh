@@ -7,7 +7,7 @@ wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick locales
 fonts-wqy-zenhei fonts-wqy-microhei fonts-noto-cjk
 sox unicode-data rime-data-jyut6ping3 opencc libopencc-data python3 python3-numpy praat
 gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-plugins-good gstreamer1.0-plugins-base
-ffmpeg nsis googletest ca-certificates"
+ffmpeg nsis googletest ca-certificates pulseaudio pulseaudio-utils"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

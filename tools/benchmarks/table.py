@@ -15,6 +15,7 @@ LAST_FIGURE = {
     "startup": "startup_resident_mb",
     "readaloud": "readaloud_processor_percent",
     "soak": "soak_completed",
+    "sound": "sound_playsound_syllables",
     "data": "data_unchanged_s",
     "tones": "pitch_range_semitones",
     "video": "video_unchanged_s",
@@ -85,6 +86,26 @@ class Table:
             (walk < bound and game < bound) if mb else (walk <= bound and game <= bound))
         self.add("soak", label, measured, goal, met)
 
+    def sound(self, who, label):
+        """What reached the sound server: syllables intact, gain, gaps. The goals are the
+        program's; Wine's PlaySound in the same run is the yardstick beside them."""
+        f = lambda name: self.figures.get(f"sound_{who}_{name}")
+        program = who == "program"
+        intact, total = f("intact"), f("syllables")
+        self.add("sound", f"sound: {label}, syllables intact (correlation >= 0.99)",
+                 None if total is None else f"{intact:.0f} of {total:.0f}",
+                 "all" if program else "—", None if total is None or not program else intact == total)
+        gain, low, high = f("gain"), f("gain_min"), f("gain_max")
+        self.add("sound", f"sound: {label}, gain of the intact ones",
+                 None if gain is None else f"{gain:.3f} ({low:.3f} to {high:.3f})",
+                 "0.50 ± 0.02 (volume 50)" if program else "—",
+                 None if gain is None or not program else 0.48 <= low and high <= 0.52)
+        onset, silence = f("onset_s"), f("silence_ms")
+        self.add("sound", f"sound: {label}, onset to onset / silence between",
+                 None if onset is None else
+                 f"{onset:.3f} s ({f('onset_min_s'):.3f} to {f('onset_max_s'):.3f}) / {silence:.0f} ms",
+                 "—", None)
+
     def print(self):
         head = ("figure", "measured", "goal", "met?")
         widths = [max(len(r[i]) for r in self.rows + [head]) for i in range(4)]
@@ -112,6 +133,8 @@ def build(figures, status, asked):
     rows = f"{f('startup_rows'):.0f} rows" if f("startup_rows") else "40000 rows"
     t.simple("startup", f"resident memory after start-up ({rows})", "startup_resident_mb", "{:.1f} MB",
              "< 40 MB", lambda v: v < 40)
+    for who, label in (("program", "read-aloud of the program"), ("playsound", "the same by Wine's PlaySound")):
+        t.sound(who, label)
     t.simple("data", "data build from scratch", "data_scratch_s", "{:.1f} s", "< 3 min", lambda v: v < 180)
     t.simple("data", "data build, nothing changed", "data_unchanged_s", "{:.2f} s", "< 5 s", lambda v: v < 5)
     t.simple("tones", "recordings: tone checks that hold (Praat F0)", "tone_checks_percent", "{:.1f} %",
