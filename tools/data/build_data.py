@@ -51,7 +51,7 @@ def _digest(paths, extra=b""):
 
 def _tool_versions():
     out = b""
-    for cmd in (["ffmpeg", "-version"], ["sox", "--version"]):
+    for cmd in (["ffmpeg", "-version"], ["sox", "--version"], ["praat", "--version"]):
         try:
             out += subprocess.run(cmd, capture_output=True).stdout
         except FileNotFoundError:
@@ -65,7 +65,7 @@ def stamps():
                   if n.endswith((".py", ".tsv", ".txt", ".sh")))
     db = _digest(sources.input_files() + code, sqlite3.sqlite_version.encode())
     import numpy
-    sound = _digest([os.path.join(HERE, n) for n in ("recordings.py", "stand-ins.tsv")],
+    sound = _digest([os.path.join(HERE, n) for n in ("recordings.py", "lengthen.praat", "stand-ins.tsv")],
                     _tool_versions() + numpy.__version__.encode())
     return db, sound
 
@@ -168,7 +168,7 @@ def build_recordings(out, spellings, recipe, planned):
         if os.path.exists(path):
             os.remove(path)
     todo = sum(1 for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav")))
-    log(f"[data 4/4] {todo} recordings to make (decoded with ffmpeg, shaped with sox)")
+    log(f"[data 4/4] {todo} recordings to make (decoded with ffmpeg, shortened with Praat)")
 
     def progress(done, total):
         if done % 500 == 0 or done == total:

@@ -6,14 +6,15 @@ quiet initial such as s-, f-, h- or aspiration is noise, and stays; the end is w
 the voice ends, a nasal's low murmur included), levelled to one loudness, and less
 than MAX_SECONDS long: the look-up walk gives a recording 800 ms before it plays the
 next. The speaker draws syllables out to about a second, so every syllable is
-shortened, by a map that keeps longer ones longer (installed_seconds), with sox's
-tempo, which keeps its pitch and so its tone whole. The few spellings the set lacks
+shortened, by a map that keeps longer ones longer (installed_seconds), with Praat's
+pitch-synchronous overlap-add, which keeps its pitch contour and so its tone whole. The few spellings the set lacks
 are made from the speaker's recording of a related syllable in the same tone
 (STAND_INS).
 """
 import concurrent.futures
 import hashlib
 import os
+import struct
 import subprocess
 import tempfile
 import wave
@@ -23,6 +24,7 @@ SET_DIR = os.environ.get("LORVANE_SYLLABLES") or os.path.join(
     HERE, "..", "..", "third_party", "jyutnet-syllables")
 CHECKSUMS = "SHA256SUMS"
 STAND_INS = os.path.join(HERE, "stand-ins.tsv")
+LENGTHEN = os.path.join(HERE, "lengthen.praat")
 
 RATE = 22050
 FRAME = RATE // 100        # 10 ms analysis frames
@@ -31,7 +33,7 @@ LENGTH_KNEE = 0.18         # seconds: shorter syllables keep their length ...
 LENGTH_POWER = 0.7         # ... longer ones get knee * (length / knee) ** power
 SOFT_TOP = 0.72            # seconds: from here lengths bend towards MAX_SECONDS
 ONSET_SHARE = 0.35         # of a shortened syllable, what its initial may keep whole
-TEMPO_MAX = 2.5            # faster than this sox's tempo garbles the voice: cut instead
+TEMPO_MAX = 2.5            # faster than this the voice garbles: cut instead
 FADE_OUT_MS = 30
 SPLICE = RATE * 5 // 1000  # cross-fade where the initial meets the shortened voice
 VOICE_LOW_HZ, VOICE_HIGH_HZ = 70, 400
@@ -154,11 +156,24 @@ def decode_all(sources, workdir, jobs):
 
 
 def read_wav(path):
+    """The samples (-1 to 1) of a mono WAV file of 16- or 32-bit PCM (Praat writes the
+    latter with the extensible header, which the wave module of Python 3.11 refuses)."""
     import numpy as np
-    with wave.open(path, "rb") as w:
-        if (w.getnchannels(), w.getsampwidth()) != (1, 2):
-            raise SourceError(f"{path}: not 16-bit mono")
-        return np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").astype(np.float64) / 32768
+    with open(path, "rb") as f:
+        data = f.read()
+    at, fmt = 12, None
+    while at + 8 <= len(data) and data[:4] == b"RIFF":
+        chunk, size = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
+        body = data[at + 8:at + 8 + size]
+        if chunk == b"fmt ":
+            fmt = struct.unpack("<HHIIHH", body[:16])
+        elif chunk == b"data" and fmt:
+            channels, bits = fmt[1], fmt[5]
+            if channels != 1 or bits not in (16, 32):
+                break
+            return np.frombuffer(body, dtype=f"<i{bits // 8}").astype(np.float64) / 2 ** (bits - 1)
+        at += 8 + size + (size & 1)
+    raise SourceError(f"{path}: not a 16- or 32-bit mono WAV file")
 
 
 def write_wav(path, samples):
@@ -316,44 +331,83 @@ def _fade(x):
     return x
 
 
-def _tempo(x, factor, workdir, name):
-    """x played factor times as fast, its pitch unchanged (sox's tempo, tuned for speech)."""
-    if abs(factor - 1) < 1e-3:
-        return x
-    src, dest = (os.path.join(workdir, f"{name}.{k}.wav") for k in ("in", "out"))
-    write_wav(src, x)
-    r = subprocess.run(["sox", "-D", src, "-b", "16", dest, "tempo", "-s", f"{factor:.4f}"],
-                       capture_output=True, text=True)
-    if r.returncode:
-        raise RuntimeError(f"sox tempo: {r.stderr.strip()}")
-    y = read_wav(dest)
-    os.remove(src)
-    os.remove(dest)
-    return y
+def lengthen_all(pieces, workdir, jobs):
+    """pieces: {key: (samples, speed)} -> {key: the samples played speed times as fast, their
+    pitch kept} (Praat's Lengthen (overlap-add)), in jobs Praat processes of many files each:
+    one process per file would spend most of its time starting."""
+    keys = sorted(pieces)
+    rows = []
+    for i, key in enumerate(keys):
+        src, dest = (os.path.join(workdir, f"piece{i}.{k}.wav") for k in ("in", "out"))
+        write_wav(src, pieces[key][0])
+        rows.append((src, dest, 1 / pieces[key][1]))
+
+    def run(batch, table):
+        with open(table, "w", encoding="utf-8") as f:
+            f.write("in\tout\tfactor\n")
+            f.writelines(f"{src}\t{dest}\t{factor:.6f}\n" for src, dest, factor in batch)
+        r = subprocess.run(["praat", "--run", LENGTHEN, table], capture_output=True, text=True)
+        if r.returncode:
+            raise RuntimeError(f"praat {os.path.basename(LENGTHEN)}: {r.stderr.strip()}")
+
+    batches = [rows[i::jobs] for i in range(jobs) if rows[i::jobs]]
+    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
+        list(pool.map(run, batches, [os.path.join(workdir, f"lengthen{i}.tsv") for i in range(len(batches))]))
+    out = {}
+    for key, (src, dest, _) in zip(keys, rows):
+        out[key] = read_wav(dest)
+        os.remove(src)
+        os.remove(dest)
+    return out
 
 
-def _shorten(y, voice, target, workdir, name):
-    """y (its voice beginning at sample voice) made target samples long. The initial's
-    frication or aspiration is kept whole while it takes at most ONSET_SHARE of the
-    target, so the voice carries the shortening; beyond TEMPO_MAX the end is cut (and
-    faded out by _fade). Returns it and how many samples were cut off its end."""
-    import numpy as np
+def prepare(x, factor):
+    """First half of shaping a decoded syllable: trims it and works out its shortening.
+    Returns (job for finish, pieces {name: (samples, speed)} to be played speed times as
+    fast). The initial's frication or aspiration is kept whole while it takes at most
+    ONSET_SHARE of the target, so the voice carries the shortening; beyond TEMPO_MAX the end
+    is cut (and faded out). What follows the voice keeps its pace, so that the fade-out falls
+    on it and not on the voice's last frames (the top of a rising tone)."""
+    first, voice, voice_end, last = voice_span(x)
+    y = x[first:last]
+    job = {"trimmed": len(y) / RATE}
+    job["target"] = target = int(round(installed_seconds(len(y) / RATE) * factor * RATE))
+    # What follows the voice beyond END_MARGIN goes first, then the voice is sped up.
+    job["y"] = y = y[:max(target, voice_end - first)]
+    if target >= len(y):
+        return job, {}
+    voice -= first
+    after = min(END_MARGIN, len(y) - voice) if len(y) == voice_end - first else 0
     onset = min(voice, max(int(ONSET_SHARE * target), int(voice / TEMPO_MAX)))
-    head = y[:voice]
+    # The voice starts SPLICE early, so that initial and voice overlap in a cross-fade.
+    joint = min(SPLICE, onset)
+    rest = y[voice - joint:len(y) - after]
+    pieces = {"voice": (rest, min(TEMPO_MAX, len(rest) / max(1, target - onset + joint - after)))}
     if voice > onset:
-        head = _tempo(head, voice / onset, workdir, name + ".onset")[:onset]
-    # The voice starts SPLICE early, so that head and voice overlap in a cross-fade.
-    joint = min(SPLICE, len(head))
-    rest = y[voice - joint:]
-    factor = min(TEMPO_MAX, len(rest) / max(1, target - len(head) + joint))
-    tail = _tempo(rest, factor, workdir, name)
-    if joint:
-        ramp = np.linspace(0, 1, joint)
-        tail = tail.copy()
-        tail[:joint] = head[-joint:] * (1 - ramp) + tail[:joint] * ramp
-        head = head[:-joint]
-    y = np.concatenate([head, tail])
-    return y[:target], max(0, len(y) - target)
+        pieces["onset"] = (y[:voice], voice / onset)
+    job.update(voice=voice, onset=onset, joint=joint, after=after)
+    return job, pieces
+
+
+def finish(job, played):
+    """The recording (shortened to its length, faded and levelled) from prepare's job and its
+    pieces played; with its length trimmed and the seconds cut off its end."""
+    import numpy as np
+    y, target, cut = job["y"], job["target"], 0
+    if played:
+        voice, onset, joint, after = job["voice"], job["onset"], job["joint"], job["after"]
+        head = played["onset"][:onset] if "onset" in played else y[:voice]
+        tail = np.concatenate([played["voice"], y[len(y) - after:]])
+        if joint:
+            ramp = np.linspace(0, 1, joint)
+            tail[:joint] = head[-joint:] * (1 - ramp) + tail[:joint] * ramp
+            head = head[:-joint]
+        y = np.concatenate([head, tail])
+        y, cut = y[:target], max(0, len(y) - target)
+    y = _fade(y)
+    if len(y) > MAX_SECONDS * RATE:
+        raise RuntimeError(f"{len(y) / RATE:.3f} s after shortening")
+    return _level(y), [round(job["trimmed"], 4), round(cut / RATE, 4)]
 
 
 def _level(x):
@@ -364,28 +418,11 @@ def _level(x):
     return x * 10 ** (gain / 20)
 
 
-def shape(x, factor, workdir, name):
-    """A decoded syllable -> (the recording: trimmed, shortened to its length and
-    levelled; its length trimmed and the seconds cut off its end, in seconds)."""
-    first, voice, voice_end, last = voice_span(x)
-    y, cut = x[first:last], 0
-    trimmed = len(y) / RATE
-    target = int(round(installed_seconds(trimmed) * factor * RATE))
-    # What follows the voice goes first, then the voice is sped up.
-    y = y[:max(target, voice_end - first)]
-    if target < len(y):
-        y, cut = _shorten(y, voice - first, target, workdir, name)
-    y = _fade(y)
-    if len(y) > MAX_SECONDS * RATE:
-        raise RuntimeError(f"{name}: {len(y) / RATE:.3f} s after shortening")
-    return _level(y), [round(trimmed, 4), round(cut / RATE, 4)]
-
-
 def make_all(plan_, checksums, sound_dir, jobs, progress):
     """Makes the recordings of plan_ ({spelling: (source, factor)}) that are missing in
     sound_dir, from sources that check_sources passed; progress(done, total) as they
     finish. The signals are made if missing. Returns {spelling: [trimmed length, seconds
-    cut off its end]} of the recordings it made (see shape)."""
+    cut off its end]} of the recordings it made (see finish)."""
     todo = sorted(s for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav")))
     made = {}
     if todo:
@@ -393,19 +430,24 @@ def make_all(plan_, checksums, sound_dir, jobs, progress):
         with tempfile.TemporaryDirectory(prefix=".recordings-", dir=os.path.dirname(sound_dir)) as work:
             decoded = decode_all({src: checksums[src][0] for src in sources}, work, jobs)
 
-            def one(s):
+            def start(s):
                 source, factor = plan_[s]
                 try:
-                    y, made[s] = shape(read_wav(decoded[source]), factor, work, s)
+                    return prepare(read_wav(decoded[source]), factor)
                 except SourceError as e:
                     raise SourceError(f"{s}: the recording {checksums[source][0]} is damaged: {e}")
-                write_wav(os.path.join(sound_dir, s + ".wav"), y)
 
             with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-                futures = [pool.submit(one, s) for s in todo]
-                for done, f in enumerate(concurrent.futures.as_completed(futures), 1):
-                    f.result()
-                    progress(done, len(todo))
+                prepared = dict(zip(todo, pool.map(start, todo)))
+            played = lengthen_all({(s, k): piece for s in todo for k, piece in prepared[s][1].items()},
+                                  work, jobs)
+            for done, s in enumerate(todo, 1):
+                try:
+                    y, made[s] = finish(prepared[s][0], {k: v for (t, k), v in played.items() if t == s})
+                except RuntimeError as e:
+                    raise RuntimeError(f"{s}: {e}")
+                write_wav(os.path.join(sound_dir, s + ".wav"), y)
+                progress(done, len(todo))
     for name, effects in (("ok.wav", HIT_SOUND), ("ng.wav", MISS_SOUND)):
         if not os.path.exists(os.path.join(sound_dir, name)):
             make_signal(effects, os.path.join(sound_dir, name))

@@ -44,7 +44,7 @@ def input_files():
 
 
 # The programs the build runs, and their packages.
-TOOLS = {OPENCC_DICT: "opencc", "ffmpeg": "ffmpeg", "sox": "sox"}
+TOOLS = {OPENCC_DICT: "opencc", "ffmpeg": "ffmpeg", "sox": "sox", "praat": "praat"}
 # The Python modules it imports beyond the standard library, and their packages.
 MODULES = {"numpy": "python3-numpy"}
 

@@ -28,9 +28,11 @@ def semitones(hz):
     return 12 * math.log2(hz / 100.0)
 
 
-# Consecutive voiced frames further apart than this are not one voice: Praat jumps an
-# octave in the breathy end of a syllable.
+# Voiced frames further apart than JUMP, one after the other or within JUMP_SPAN, are not
+# one voice: Praat jumps an octave in the breathy end of a syllable (a voice shortened
+# pitch-synchronously may glide there over a few frames rather than jump).
 JUMP = 3.0        # semitones
+JUMP_SPAN = 0.01  # seconds
 GAP = 0.03        # seconds
 
 
@@ -38,7 +40,9 @@ def steady_run(frames):
     """The longest run of (time, semitones) frames with no jump or gap inside it."""
     best, run = [], []
     for frame in frames:
-        if run and (frame[0] - run[-1][0] > GAP or abs(frame[1] - run[-1][1]) > JUMP):
+        if run and (frame[0] - run[-1][0] > GAP or any(
+                abs(frame[1] - v) > JUMP for t, v in run[-8:]
+                if frame[0] - t <= JUMP_SPAN + 1e-6 or t == run[-1][0])):
             run = []
         run.append(frame)
         if len(run) > len(best):
