@@ -5,15 +5,19 @@
 #   connection_string  platform/ado/src/ConnectionString.cpp
 #   sqlite_file        the dictionary file read with ado's SqliteNative.cpp, the same
 #                      SQLite amalgamation and options as the Windows build
+#   wav_file           a recording read by platform/player (WavFile.cpp) and scaled to
+#                      the player's volume (Volume.cpp); seeded with some of the
+#                      program's own recordings when the data is built
 # The ADO objects themselves are Windows code: tests/stress has their stress run.
 #
-#   fuzz/fuzz.sh build                 build the three targets
+#   fuzz/fuzz.sh build                 build the four targets
 #   fuzz/fuzz.sh run <target> [secs]   fuzz one target (default 600 s)
 #   fuzz/fuzz.sh all [secs]            fuzz them one after the other
 #   fuzz/fuzz.sh replay <target> file  run one input (e.g. a crash) again
 # FUZZ_DIR: work folder (default build-fuzz, gitignored): binaries, corpora,
 #   crash artifacts and logs. SQLITE_SRC: folder holding sqlite3.c/.h (default:
 #   the one a CMake build fetched into build*/_deps, checked against the pinned sums).
+#   BUILD_DIR: the build whose data/sound recordings seed wav_file (default build).
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 FUZZ_DIR=${FUZZ_DIR:-$root/build-fuzz}
@@ -62,7 +66,9 @@ build() {
       "$root/platform/ado/src/ConnectionString.cpp" -o "$FUZZ_DIR/bin/connection_string"
   $CXX $flags -I"$sqlite" -I"$root/platform/ado/src" "$root/fuzz/sqlite_file_fuzz.cpp" \
       "$root/platform/ado/src/SqliteNative.cpp" "$obj/sqlite3.o" -lpthread -lm -o "$FUZZ_DIR/bin/sqlite_file"
-  python3 "$root/fuzz/make_seeds.py" "$FUZZ_DIR/seeds"
+  $CXX $flags -I"$root/platform/player" "$root/fuzz/wav_file_fuzz.cpp" "$root/platform/player/WavFile.cpp" \
+      "$root/platform/player/Volume.cpp" -o "$FUZZ_DIR/bin/wav_file"
+  python3 "$root/fuzz/make_seeds.py" "$FUZZ_DIR/seeds" "${BUILD_DIR:-$root/build}/data/sound"
   echo "== built into $FUZZ_DIR/bin"
 }
 
@@ -71,13 +77,14 @@ seeds_of() {
     text_decode) echo text ;;
     connection_string) echo connection ;;
     sqlite_file) echo dictionary ;;
+    wav_file) echo wav ;;
     *) echo "unknown target $1" >&2; exit 2 ;;
   esac
 }
 
 max_len_of() {
   case "$1" in
-    sqlite_file) echo 65536 ;;
+    sqlite_file|wav_file) echo 65536 ;;
     *) echo 16384 ;;
   esac
 }
@@ -106,7 +113,7 @@ run() {
 case "${1:-}" in
   build) build ;;
   run) [ -n "$2" ] || { echo "usage: $0 run <target> [seconds]" >&2; exit 2; }; run "$2" "${3:-600}" ;;
-  all) build; for t in text_decode connection_string sqlite_file; do run "$t" "${2:-600}"; done ;;
+  all) build; for t in text_decode connection_string sqlite_file wav_file; do run "$t" "${2:-600}"; done ;;
   replay) "$FUZZ_DIR/bin/$2" "$3" ;;
-  *) sed -n '2,17p' "$0"; exit 2 ;;
+  *) sed -n '2,21p' "$0"; exit 2 ;;
 esac

@@ -48,16 +48,17 @@ void CTrainingPage::CheckAnswer()
         UpdateData(FALSE);
         return;  // the same character goes on falling and may be answered again
     }
+    // The answered character is done with before anything can show a box (a failed
+    // reload of the practice text, a sound): a box's own loop would go on ticking the
+    // fall timer, and the character would fall again behind it and could score a miss.
     CountTry(true, L"%.2f");
+    KillTimer(kFallTimer);
+    g_bRunning = false;
+    m_strFalling.Empty();
     ResetFallingLabel();
+    UpdateData(FALSE);
     m_player.SetURL(CString(kSoundDir) + kHitSound);
-    if (!ReloadPracticeText()) {
-        // The answered character is back at the top: it must not fall and score again.
-        KillTimer(kFallTimer);
-        g_bRunning = false;
-        UpdateData(FALSE);
-        return;
-    }
+    // The next character; after a failed reload nothing falls until the next start.
     OnStart();
     UpdateData(FALSE);
 }

@@ -20,6 +20,9 @@ void CTrainingPage::ResetFallingLabel()
 // Every tick moves the label, the hint timer's single tick included.
 void CTrainingPage::OnTimer(UINT_PTR nIDEvent)
 {
+    // KillTimer leaves a tick already queued: once the fall has stopped it moves nothing.
+    if (nIDEvent == kFallTimer && !g_bRunning)
+        return;
     ++m_nFallOffset;
     CRect client;
     GetClientRect(&client);

@@ -103,7 +103,11 @@ public:
             graph_->QueryInterface(IID_IBasicVideo, video_.OutVoid());
             window_->put_Owner(reinterpret_cast<OAHWND>(screen));
             window_->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-            window_->put_MessageDrain(reinterpret_cast<OAHWND>(screen));
+            // No message drain: a drain is posted the picture's mouse messages in the
+            // picture's own coordinates, and would take them for its own (a right-click
+            // would open the menu off the pointer by the height of the bar above the
+            // picture). Left alone, the picture hands a right-click to its parents as
+            // WM_CONTEXTMENU at the screen point of the click.
             RECT rect;
             GetClientRect(screen, &rect);
             PlaceVideo(rect);

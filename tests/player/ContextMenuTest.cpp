@@ -7,64 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 namespace player_test {
 namespace {
 
 constexpr long kStopped = 1, kPaused = 2, kPlaying = 3;
-
-struct Item {
-    std::wstring text;
-    bool enabled;
-    bool operator==(const Item&) const = default;
-};
-
-// While a right-click is handled: a timer reads the menu that came up, then
-// types `choice` (an item's mnemonic) into it, or closes it when `choice` is 0.
-class MenuWatch {
-public:
-    explicit MenuWatch(wchar_t choice) : choice_(choice)
-    {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 20, OnTimer);
-    }
-    ~MenuWatch()
-    {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-
-    bool shown = false;
-    std::vector<Item> items;
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        // The timer runs inside the menu's own loop while a menu is up.
-        GUITHREADINFO thread{sizeof thread};
-        if (!current_ || current_->shown || !GetGUIThreadInfo(GetCurrentThreadId(), &thread) ||
-            !(thread.flags & GUI_INMENUMODE))
-            return;
-        current_->shown = true;
-        const HWND popup = FindWindowW(L"#32768", nullptr);
-        const HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
-        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-            wchar_t text[64] = L"";
-            GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
-            current_->items.push_back({text, !(GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_GRAYED)});
-        }
-        if (current_->choice_ && popup)
-            PostMessageW(popup, WM_CHAR, current_->choice_, 0);
-        else
-            EndMenu();
-    }
-
-    wchar_t choice_;
-    UINT_PTR timer_;
-    static inline MenuWatch* current_ = nullptr;
-};
 
 TEST(PlayerContextMenu, RightClickOnAVisiblePlayerOffersWhatItsRowOffers)
 {
@@ -75,7 +23,7 @@ TEST(PlayerContextMenu, RightClickOnAVisiblePlayerOffersWhatItsRowOffers)
         MenuWatch watch(0);
         RightClick(host.Child(part));
         ASSERT_TRUE(watch.shown);
-        const std::vector<Item> playing = {{L"播放(&P)", false}, {L"暂停(&A)", true}, {L"停止(&S)", true}};
+        const std::vector<MenuItem> playing = {{L"播放(&P)", false}, {L"暂停(&A)", true}, {L"停止(&S)", true}};
         EXPECT_EQ(watch.items, playing);
         EXPECT_EQ(host.PlayState(), kPlaying) << "closing the menu chose nothing";
     }

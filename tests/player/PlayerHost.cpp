@@ -221,4 +221,39 @@ int CountVisibleTopLevelWindows()
     return count.n;
 }
 
+MenuWatch::MenuWatch(wchar_t choice) : choice_(choice)
+{
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 20, OnTimer);
+}
+
+MenuWatch::~MenuWatch()
+{
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+}
+
+void CALLBACK MenuWatch::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    // The timer runs inside the menu's own loop while a menu is up.
+    GUITHREADINFO thread{sizeof thread};
+    if (!current_ || current_->shown || !GetGUIThreadInfo(GetCurrentThreadId(), &thread) ||
+        !(thread.flags & GUI_INMENUMODE))
+        return;
+    current_->shown = true;
+    const HWND popup = FindWindowW(L"#32768", nullptr);
+    if (popup)
+        GetWindowRect(popup, &current_->popup);
+    const HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = L"";
+        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+        current_->items.push_back({text, !(GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_GRAYED)});
+    }
+    if (current_->choice_ && popup)
+        PostMessageW(popup, WM_CHAR, current_->choice_, 0);
+    else
+        EndMenu();
+}
+
 }  // namespace player_test

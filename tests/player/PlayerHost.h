@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace player_test {
 
@@ -58,5 +59,33 @@ void RightClick(HWND target);
 
 // Top-level windows of this process that are visible.
 int CountVisibleTopLevelWindows();
+
+// An item of a context menu as the user sees it.
+struct MenuItem {
+    std::wstring text;
+    bool enabled;
+    bool operator==(const MenuItem&) const = default;
+};
+
+// While a right-click is handled: a timer reads the menu that came up, then
+// types `choice` (an item's mnemonic) into it, or closes it when `choice` is 0.
+class MenuWatch {
+public:
+    explicit MenuWatch(wchar_t choice);
+    ~MenuWatch();
+    MenuWatch(const MenuWatch&) = delete;
+    MenuWatch& operator=(const MenuWatch&) = delete;
+
+    bool shown = false;
+    std::vector<MenuItem> items;
+    RECT popup{};  // the menu's window, in screen coordinates
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+
+    wchar_t choice_;
+    UINT_PTR timer_;
+    static inline MenuWatch* current_ = nullptr;
+};
 
 }  // namespace player_test

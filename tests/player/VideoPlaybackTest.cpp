@@ -134,6 +134,39 @@ TEST_F(PlayerVideo, StopsAtTheEndWithoutAnyMessageHandled)
     EXPECT_LT(BarPos(), 500);
 }
 
+// A right-click opens the menu at the pointer, as a context menu does, wherever it
+// falls: on the picture (a window of the video renderer's, inside the video area), on
+// the black bar above it, on the row. The pointer never starts over an item.
+TEST_F(PlayerVideo, ContextMenuOpensAtThePointerOnThePictureTheBarAndTheRow)
+{
+    ASSERT_EQ(host_.PutUrl(video_), S_OK);
+    const HWND picture = VideoWindow();
+    ASSERT_NE(picture, nullptr);
+    RECT area, shown;
+    GetWindowRect(host_.Child(player::kScreenId), &area);
+    GetWindowRect(picture, &shown);
+    ASSERT_GT(shown.top, area.top) << "the picture has a bar above it";
+
+    const struct {
+        const char* what;
+        HWND part;
+    } parts[] = {{"picture", picture}, {"bar", host_.Child(player::kScreenId)},
+                 {"row", host_.Child(player::kStopButtonId)}};
+    for (const auto& [what, part] : parts) {
+        SCOPED_TRACE(what);
+        RECT client;
+        GetClientRect(part, &client);
+        POINT pointer{client.right / 2, client.bottom / 2};  // where RightClick clicks
+        ClientToScreen(part, &pointer);
+        MenuWatch watch(0);
+        RightClick(part);
+        ASSERT_TRUE(watch.shown);
+        EXPECT_EQ(watch.popup.left, pointer.x);
+        EXPECT_EQ(watch.popup.top, pointer.y);
+        EXPECT_EQ(host_.PlayState(), kPlaying) << "closing the menu chose nothing";
+    }
+}
+
 TEST_F(PlayerVideo, DroppingTheThumbSeeks)
 {
     ASSERT_EQ(host_.PutUrl(video_), S_OK);

@@ -78,6 +78,7 @@ TEST(RobustnessClicks, RapidClicksOnEveryButtonWhileAWalkAndAGameRun)
 
     MainWindowDriver::Run([&](MainWindowDriver& s) {
         spy.Attach(s.Main());
+        s.LetPageTimersTick();  // the fall and the hint run in real time among the clicks
         const HWND main = s.MainWnd(), page = s.PageWnd();
         const HWND tab = GetDlgItem(main, IDC_TAB), answer = GetDlgItem(page, IDC_ANSWER);
 

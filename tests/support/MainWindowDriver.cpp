@@ -19,6 +19,10 @@ namespace {
 
 const wchar_t kEmptyTextMessage[] = L"请在文本框中输入一些文字";
 
+// The driver whose window runs (one at a time, on the thread that runs it).
+MainWindowDriver* g_running = nullptr;
+HHOOK g_tickHook = nullptr;
+
 // A dialog or message box of this thread shows besides the main window.
 bool BoxOver(HWND main)
 {
@@ -76,7 +80,15 @@ MainWindowDriver::Outcome MainWindowDriver::Run(CPronounceDlg& dlg, const Script
     });
     AfxEnableControlContainer();  // as InitInstance does before any window
     theApp.m_pMainWnd = &dlg;
+    // Every loop of the thread (the main window's, a walk's, a box's) takes its
+    // messages through the hook.
+    g_running = &d;
+    g_tickHook = SetWindowsHookExW(WH_GETMESSAGE, &DropPageTicks, nullptr, GetCurrentThreadId());
+    EXPECT_TRUE(g_tickHook) << "the page's timers cannot be held";
     d.m_outcome.result = dlg.DoModal();
+    UnhookWindowsHookEx(g_tickHook);
+    g_tickHook = nullptr;
+    g_running = nullptr;
     theApp.m_pMainWnd = nullptr;
     CancelCallbacks();
 
@@ -88,6 +100,18 @@ MainWindowDriver::Outcome MainWindowDriver::Run(CPronounceDlg& dlg, const Script
     DeleteFiber(d.m_scriptFiber);
     ConvertFiberToThread();
     return d.m_outcome;
+}
+
+// A tick of the page's fall or hint timer taken from the queue (the real timer) becomes
+// WM_NULL while they are held; the ticks Tick() sends never pass through a queue.
+LRESULT CALLBACK MainWindowDriver::DropPageTicks(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && g_running && g_running->m_pageTimersHeld && msg->message == WM_TIMER &&
+        (msg->wParam == CTrainingPage::kFallTimer || msg->wParam == CTrainingPage::kHintTimer) &&
+        g_running->m_dlg.m_pTrainingPage && msg->hwnd == g_running->m_dlg.m_pTrainingPage->m_hWnd)
+        msg->message = WM_NULL;
+    return CallNextHookEx(g_tickHook, code, wParam, lParam);
 }
 
 void CALLBACK MainWindowDriver::ScriptMain(void* param)

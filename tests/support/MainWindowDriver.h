@@ -84,7 +84,13 @@ public:
     // Types an answer and presses Enter.
     void Answer(const std::wstring& typed);
     // Sends `count` WM_TIMER messages of timer `id` to the page, as the timer would.
+    // The page's fall and hint timers tick only so: their real ticks are dropped, so
+    // that a slow machine cannot add one between two steps (SetTimer and KillTimer
+    // still arm and disarm them, as a test may check).
     void Tick(UINT_PTR id, int count = 1);
+    // From here on the page's timers tick in real time too: for a test of the whole
+    // program under load, not of the fall.
+    void LetPageTimersTick() { m_pageTimersHeld = false; }
     std::wstring Text(int id) const;
     RECT Rect(int id) const;  // in the page's client coordinates
     int SliderPos() const;
@@ -93,6 +99,7 @@ public:
 private:
     MainWindowDriver(CPronounceDlg& dlg, const Script& script) : m_dlg(dlg), m_script(script) {}
     static void CALLBACK ScriptMain(void* param);
+    static LRESULT CALLBACK DropPageTicks(int code, WPARAM wParam, LPARAM lParam);
     bool OnScript() const;
     void SwitchToScript();
     void ResumeWhenIdle();
@@ -106,6 +113,7 @@ private:
     bool m_onScript = false;    // the script's fiber runs
     bool m_done = false;        // the script has returned
     bool m_windowGone = false;  // DoModal has returned: waits pump here
+    bool m_pageTimersHeld = true;
     Outcome m_outcome;
 };
 

@@ -152,6 +152,32 @@ TEST(TrainingChangeText, FileGoneAfterChangeStopsTheFallUntilTheNextStart)
     });
 }
 
+// The box that reports a failed reload after a hit runs a loop of its own, which goes on
+// delivering timer ticks: by the time it shows, the answered character is done with.
+TEST(TrainingChangeText, NoMissIsScoredBehindTheReloadErrorAfterAHit)
+{
+    WritePracticeText(L"你好");
+    MainWindowDriver::Run([](MainWindowDriver& s) {
+        StartGame(s);
+        s.Tick(1, 40);
+        g_bReloadText = true;  // as "更换" leaves it
+        RemovePracticeText();
+        bool armed = false;
+        Boxes().onTake = [&](const MessageBoxRecord&) {
+            armed = KillTimer(s.PageWnd(), 1);
+            s.Tick(1, s.ClientHeight());  // far enough to reach the bottom
+        };
+        s.Answer(L"nei");
+        Boxes().onTake = nullptr;
+        ASSERT_EQ(Boxes().Count(), 1u);
+        EXPECT_FALSE(armed) << "the fall timer was armed while the box showed";
+        EXPECT_EQ(ReadLines(s), (StatLines{MissesLine(L"0"), TotalLine(L"1"), HitsLine(L"1"), RateLine(L"1.00")}));
+        EXPECT_EQ(s.Text(IDC_FALLING), L"");
+        EXPECT_EQ(s.Rect(IDC_FALLING).top, 6);
+        EXPECT_FALSE(g_bRunning);
+    });
+}
+
 // Anywhere but after a hit, a failed reload changes nothing else: a start clicked while a
 // character falls leaves it falling where it is.
 TEST(TrainingChangeText, FileGoneOnAStartMidFallLeavesTheCharacterFalling)
