@@ -11,6 +11,8 @@
 //    key never written must give nothing.
 #include "ConnectionString.h"
 
+#include "Check.h"
+
 #include <cstdint>
 #include <cwctype>
 #include <string>
@@ -20,12 +22,6 @@ using ado::detail::ConnectionStringValue;
 using ado::detail::SameKey;
 
 namespace {
-
-#define CHECK(cond)               \
-    do {                          \
-        if (!(cond))              \
-            __builtin_trap();     \
-    } while (0)
 
 class Reader {
 public:

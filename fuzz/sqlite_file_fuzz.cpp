@@ -12,6 +12,8 @@
 // documented set is a finding.
 #include "SqliteNative.h"
 
+#include "Check.h"
+
 #include <sqlite3.h>
 
 #include <unistd.h>
@@ -23,12 +25,6 @@
 #include <vector>
 
 namespace {
-
-#define CHECK(cond)           \
-    do {                      \
-        if (!(cond))          \
-            __builtin_trap(); \
-    } while (0)
 
 std::string ScratchPath()
 {

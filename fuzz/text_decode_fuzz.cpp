@@ -11,6 +11,8 @@
 //  - the ANSI decoder is asked exactly when the text is neither marked nor UTF-8.
 #include "TextDecode.h"
 
+#include "Check.h"
+
 #include <iconv.h>
 
 #include <cstdint>
@@ -26,11 +28,6 @@ namespace {
     (void)what;
 }
 
-#define CHECK(cond) \
-    do {            \
-        if (!(cond)) \
-            Fail(#cond); \
-    } while (0)
 
 // The reference: glibc's UTF-8 decoder, which takes only well-formed UTF-8 (no
 // overlong forms, no surrogates, nothing above U+10FFFF). False when s is not that.

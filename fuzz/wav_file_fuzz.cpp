@@ -16,6 +16,8 @@
 #include "Volume.h"
 #include "WavFile.h"
 
+#include "Check.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -23,12 +25,6 @@
 #include <string_view>
 
 namespace {
-
-#define CHECK(cond)           \
-    do {                      \
-        if (!(cond))          \
-            __builtin_trap(); \
-    } while (0)
 
 bool SameInfo(const player::WavInfo& a, const player::WavInfo& b)
 {
