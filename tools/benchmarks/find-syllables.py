@@ -12,12 +12,15 @@
         syllables that arrived intact, their gains and the gaps between them, and FIGURE
         lines named sound_WHO_... for ./benchmarks.
 """
-import sqlite3
+import os
 import statistics
 import sys
 import wave
 
 import numpy as np
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data"))
+from practice import first_readings  # noqa: E402  (the row the program's look-up takes)
 
 RATE = 22050
 INTACT = 0.99  # correlation with the recording at or above which a syllable arrived whole
@@ -27,11 +30,7 @@ LOUD = 100     # a sample this far from 0 is sound (the null sink's silence is e
 
 
 def spellings(dictionary, text):
-    db = sqlite3.connect(f"file:{dictionary}?mode=ro", uri=True)
-    first = {}
-    # The program reads "select *" and stops at a character's first row: table order.
-    for character, phonetic in db.execute("SELECT Character, Phonetic FROM cantonesePhonetic ORDER BY rowid"):
-        first.setdefault(character, phonetic)
+    first = first_readings(dictionary)
     missing = [c for c in text if c not in first]
     if missing:
         print(f"find-syllables: not in the dictionary: {''.join(missing)}", file=sys.stderr)
