@@ -196,6 +196,18 @@ class RecordingsTest(DataTest):
         same = [sorted(d) for d in digests.values() if len(set(d.values())) < len(d)]
         self.assertEqual(same, [])
 
+    def test_shaping_keeps_every_tone_check_the_speakers_own_files_pass(self):
+        import recordings
+        import tones
+        checksums = recordings.read_checksums()
+        own = sorted(s for s in {r[2] for r in self.rows} if s in checksums)
+        jobs = os.cpu_count() or 2
+        with tempfile.TemporaryDirectory() as tmp:
+            decoded = recordings.decode_all({s: checksums[s][0] for s in own}, tmp, jobs)
+            measured = tones.contours(decoded.values(), jobs)
+            spoken = {s: measured[os.path.abspath(decoded[s])] for s in own}
+        self.assertEqual(tones.lost_checks(spoken, os.path.join(DATA, "sound"), jobs), {})
+
     def test_credit_lies_beside_the_recordings(self):
         with open(self.sound("CREDITS.txt"), encoding="utf-8-sig") as f:
             text = f.read()

@@ -17,6 +17,7 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, HERE)
 
 import lengths  # noqa: E402
@@ -40,9 +41,12 @@ def log(msg):
 
 
 def _digest(paths, extra=b""):
+    """Hashes the files' contents and their names, our own named from the repository's
+    root, so that a second checkout counts as up to date."""
     h = hashlib.sha256(extra)
     for p in paths:
-        h.update(p.encode() + b"\0")
+        p = os.path.abspath(p)
+        h.update((os.path.relpath(p, ROOT) if p.startswith(ROOT + os.sep) else p).encode() + b"\0")
         with open(p, "rb") as f:
             for block in iter(lambda: f.read(1 << 20), b""):
                 h.update(block)
@@ -65,8 +69,9 @@ def stamps():
                   if n.endswith((".py", ".tsv", ".txt", ".sh")))
     db = _digest(sources.input_files() + code, sqlite3.sqlite_version.encode())
     import numpy
-    sound = _digest([os.path.join(HERE, n) for n in ("recordings.py", "lengthen.praat", "stand-ins.tsv")],
-                    _tool_versions() + numpy.__version__.encode())
+    import tones
+    sound = _digest([os.path.join(HERE, n) for n in ("recordings.py", "lengthen.praat", "stand-ins.tsv", "tones.py")]
+                    + tones.FILES, _tool_versions() + numpy.__version__.encode())
     return db, sound
 
 
@@ -176,13 +181,14 @@ def build_recordings(out, spellings, recipe, planned):
 
     lengths_file = os.path.join(sound, LENGTHS)
     made = {} if recipe_changed else _read_json(lengths_file)
-    made.update(recordings.make_all(plan, checksums, sound, os.cpu_count() or 2, progress))
+    remade, tone_report = recordings.make_all(plan, checksums, sound, os.cpu_count() or 2, progress)
+    made.update(remade)
     missing = [s for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav"))]
     if missing:
         raise RuntimeError("no recording for: " + " ".join(missing))
     made = {s: made[s] for s in spellings if s in made}
     _write(lengths_file, json.dumps(made, sort_keys=True).encode())
-    for line in lengths.report(sound, made):
+    for line in lengths.report(sound, made) + tone_report:
         log(f"[data 4/4] {line}")
     _write(made_from_file, json.dumps(made_from, sort_keys=True).encode())
     _write(recipe_file, recipe.encode())

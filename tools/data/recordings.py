@@ -322,10 +322,10 @@ def installed_seconds(seconds):
     return math.exp(v)
 
 
-def _fade(x):
+def _fade(x, n_out=RATE * FADE_OUT_MS // 1000):
     import numpy as np
     x = x.copy()
-    n_in, n_out = RATE * 5 // 1000, RATE * FADE_OUT_MS // 1000
+    n_in = RATE * 5 // 1000
     x[:n_in] *= np.sin(np.linspace(0, np.pi / 2, n_in)) ** 2
     x[-n_out:] *= np.cos(np.linspace(0, np.pi / 2, n_out)) ** 2
     return x
@@ -361,13 +361,15 @@ def lengthen_all(pieces, workdir, jobs):
     return out
 
 
-def prepare(x, factor):
+def prepare(x, factor, margin_at_pace=True):
     """First half of shaping a decoded syllable: trims it and works out its shortening.
     Returns (job for finish, pieces {name: (samples, speed)} to be played speed times as
     fast). The initial's frication or aspiration is kept whole while it takes at most
     ONSET_SHARE of the target, so the voice carries the shortening; beyond TEMPO_MAX the end
     is cut (and faded out). What follows the voice keeps its pace, so that the fade-out falls
-    on it and not on the voice's last frames (the top of a rising tone)."""
+    on it and not on the voice's last frames (the top of a rising tone); without
+    margin_at_pace it is shortened with the voice and the fade-out shrinks with it, which
+    keeps the proportions of a contour that turns in its last frames (see tones.py)."""
     first, voice, voice_end, last = voice_span(x)
     y = x[first:last]
     job = {"trimmed": len(y) / RATE}
@@ -377,7 +379,8 @@ def prepare(x, factor):
     if target >= len(y):
         return job, {}
     voice -= first
-    after = min(END_MARGIN, len(y) - voice) if len(y) == voice_end - first else 0
+    whole = len(y) == voice_end - first
+    after = min(END_MARGIN, len(y) - voice) if whole and margin_at_pace else 0
     onset = min(voice, max(int(ONSET_SHARE * target), int(voice / TEMPO_MAX)))
     # The voice starts SPLICE early, so that initial and voice overlap in a cross-fade.
     joint = min(SPLICE, onset)
@@ -386,6 +389,8 @@ def prepare(x, factor):
     if voice > onset:
         pieces["onset"] = (y[:voice], voice / onset)
     job.update(voice=voice, onset=onset, joint=joint, after=after)
+    if whole and not margin_at_pace:
+        job["fade"] = int(min(END_MARGIN, len(y) - voice) / pieces["voice"][1])
     return job, pieces
 
 
@@ -404,7 +409,8 @@ def finish(job, played):
             head = head[:-joint]
         y = np.concatenate([head, tail])
         y, cut = y[:target], max(0, len(y) - target)
-    y = _fade(y)
+    # A cut end always fades over FADE_OUT_MS; a margin shortened with the voice over itself.
+    y = _fade(y, job["fade"]) if "fade" in job and not cut else _fade(y)
     if len(y) > MAX_SECONDS * RATE:
         raise RuntimeError(f"{len(y) / RATE:.3f} s after shortening")
     return _level(y), [round(job["trimmed"], 4), round(cut / RATE, 4)]
@@ -418,40 +424,60 @@ def _level(x):
     return x * 10 ** (gain / 20)
 
 
+def shape_all(spellings, plan_, decoded, sound_dir, work, jobs, margin_at_pace=True, progress=None):
+    """Shapes the recordings of spellings into sound_dir from their sources decoded into
+    decoded ({source: wav path}). Returns {spelling: [trimmed length, seconds cut off its
+    end]} (see finish)."""
+    def start(s):
+        source, factor = plan_[s]
+        try:
+            return prepare(read_wav(decoded[source]), factor, margin_at_pace)
+        except SourceError as e:
+            raise SourceError(f"{s}: the recording of {source} is damaged: {e}")
+
+    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
+        prepared = dict(zip(spellings, pool.map(start, spellings)))
+    played = lengthen_all({(s, k): piece for s in spellings for k, piece in prepared[s][1].items()},
+                          work, jobs)
+    made = {}
+    for done, s in enumerate(spellings, 1):
+        try:
+            y, made[s] = finish(prepared[s][0], {k: v for (t, k), v in played.items() if t == s})
+        except RuntimeError as e:
+            raise RuntimeError(f"{s}: {e}")
+        write_wav(os.path.join(sound_dir, s + ".wav"), y)
+        if progress:
+            progress(done, len(spellings))
+    return made
+
+
 def make_all(plan_, checksums, sound_dir, jobs, progress):
     """Makes the recordings of plan_ ({spelling: (source, factor)}) that are missing in
     sound_dir, from sources that check_sources passed; progress(done, total) as they
-    finish. The signals are made if missing. Returns {spelling: [trimmed length, seconds
-    cut off its end]} of the recordings it made (see finish)."""
+    finish; then has tones.keep_apart check the tones of every syllable it touched against
+    the speaker's own. The signals are made if missing. Returns ({spelling: [trimmed length,
+    seconds cut off its end]} of the recordings it made (see finish), lines reporting the
+    tones)."""
+    import tones
     todo = sorted(s for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav")))
-    made = {}
+    made, report = {}, []
     if todo:
-        sources = {plan_[s][0] for s in todo}
+        touched = {s[:-1] for s in todo}
+        own = sorted(s for s, (source, _) in plan_.items() if source == s and s[:-1] in touched)
         with tempfile.TemporaryDirectory(prefix=".recordings-", dir=os.path.dirname(sound_dir)) as work:
-            decoded = decode_all({src: checksums[src][0] for src in sources}, work, jobs)
+            decoded = decode_all({src: checksums[src][0] for src in {plan_[s][0] for s in todo} | set(own)},
+                                 work, jobs)
+            made = shape_all(todo, plan_, decoded, sound_dir, work, jobs, progress=progress)
 
-            def start(s):
-                source, factor = plan_[s]
-                try:
-                    return prepare(read_wav(decoded[source]), factor)
-                except SourceError as e:
-                    raise SourceError(f"{s}: the recording {checksums[source][0]} is damaged: {e}")
+            def reshape(spellings, folder):
+                return shape_all(spellings, plan_, decoded, folder, work, jobs, margin_at_pace=False)
 
-            with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-                prepared = dict(zip(todo, pool.map(start, todo)))
-            played = lengthen_all({(s, k): piece for s in todo for k, piece in prepared[s][1].items()},
-                                  work, jobs)
-            for done, s in enumerate(todo, 1):
-                try:
-                    y, made[s] = finish(prepared[s][0], {k: v for (t, k), v in played.items() if t == s})
-                except RuntimeError as e:
-                    raise RuntimeError(f"{s}: {e}")
-                write_wav(os.path.join(sound_dir, s + ".wav"), y)
-                progress(done, len(todo))
+            remade, report = tones.keep_apart({s: decoded[s] for s in own}, sound_dir, reshape, work, jobs)
+            made.update(remade)
     for name, effects in (("ok.wav", HIT_SOUND), ("ng.wav", MISS_SOUND)):
         if not os.path.exists(os.path.join(sound_dir, name)):
             make_signal(effects, os.path.join(sound_dir, name))
-    return made
+    return made, report
 
 
 def make_signal(effects, path):
