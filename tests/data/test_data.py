@@ -302,7 +302,9 @@ class BuilderTest(DataTest):
     def test_same_packages_give_the_same_bytes(self):
         os.remove(os.path.join(self.out, ".dictionary.stamp"))
         os.remove(os.path.join(self.out, "abc.mp3"))
-        sample = ["m1", "m4", "ng2", "ng5", "hm1", "nei5", "hou2", "gwong2", "ga3", "ok", "ng"]
+        # niu's tones are shaped the second way (see tones.py): its niu1 alone made again
+        # must come out as it did beside the other three.
+        sample = ["m1", "m4", "ng2", "ng5", "hm1", "nei5", "hou2", "gwong2", "ga3", "niu1", "ok", "ng"]
         sample = [s for s in sample if os.path.exists(os.path.join(DATA, "sound", s + ".wav"))]
         for s in sample:
             os.remove(os.path.join(self.out, "sound", s + ".wav"))

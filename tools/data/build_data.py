@@ -6,7 +6,9 @@
   xunlian.txt   the default practice text (UTF-8 with a byte-order mark)
 
 Does nothing when neither the source packages, the recorded syllables nor these
-tools changed; makes only the recordings that are missing or whose source changed.  Usage: build_data.py OUTDIR
+tools changed; makes only the recordings of syllables with a recording missing or whose
+source changed (all the tones of such a syllable, which are shaped together).
+Usage: build_data.py OUTDIR
 """
 import hashlib
 import json

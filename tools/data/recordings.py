@@ -452,21 +452,22 @@ def shape_all(spellings, plan_, decoded, sound_dir, work, jobs, margin_at_pace=T
 
 
 def make_all(plan_, checksums, sound_dir, jobs, progress):
-    """Makes the recordings of plan_ ({spelling: (source, factor)}) that are missing in
-    sound_dir, from sources that check_sources passed; progress(done, total) as they
+    """Makes the recordings of plan_ ({spelling: (source, factor)}) of every syllable that
+    misses one in sound_dir, from sources that check_sources passed; progress(done, total) as they
     finish; then has tones.keep_apart check the tones of every syllable it touched against
     the speaker's own. The signals are made if missing. Returns ({spelling: [trimmed length,
     seconds cut off its end]} of the recordings it made (see finish), lines reporting the
     tones)."""
     import tones
-    todo = sorted(s for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav")))
+    # A syllable's recordings are made together: which way its tones are shaped depends on
+    # all of them, and a rebuild of one must give what a clean build gives.
+    touched = {s[:-1] for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav"))}
+    todo = sorted(s for s in plan_ if s[:-1] in touched)
     made, report = {}, []
     if todo:
-        touched = {s[:-1] for s in todo}
-        own = sorted(s for s, (source, _) in plan_.items() if source == s and s[:-1] in touched)
+        own = [s for s in todo if plan_[s][0] == s]
         with tempfile.TemporaryDirectory(prefix=".recordings-", dir=os.path.dirname(sound_dir)) as work:
-            decoded = decode_all({src: checksums[src][0] for src in {plan_[s][0] for s in todo} | set(own)},
-                                 work, jobs)
+            decoded = decode_all({src: checksums[src][0] for src in {plan_[s][0] for s in todo}}, work, jobs)
             made = shape_all(todo, plan_, decoded, sound_dir, work, jobs, progress=progress)
 
             def reshape(spellings, folder):

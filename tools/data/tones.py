@@ -72,7 +72,8 @@ def keep_apart(sources, sound_dir, reshape, work, jobs):
                         kept[s] = made[s]
                 still[body] = lost_again.get(body, [])
         still = {b: c for b, c in still.items() if c}
-    report = [f"tones: {len(sources)} recordings of {len({s[:-1] for s in sources})} syllables "
+    syllables = len({s[:-1] for s in sources})
+    report = [f"tones: {len(sources)} recordings of {syllables} syllable{'s' * (syllables != 1)} "
               f"measured; the speaker's own hold {held} checks between their tones, the shaped "
               f"ones lose {sum(map(len, still.values()))} of them"]
     if lost:
