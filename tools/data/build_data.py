@@ -174,7 +174,7 @@ def build_recordings(out, spellings, recipe, planned):
     for path in (recipe_file, made_from_file):
         if os.path.exists(path):
             os.remove(path)
-    todo = sum(1 for s in spellings if not os.path.exists(os.path.join(sound, s + ".wav")))
+    todo = len(recordings.to_make(spellings, sound))
     log(f"[data 4/4] {todo} recordings to make (decoded with ffmpeg, shortened with Praat)")
 
     def progress(done, total):

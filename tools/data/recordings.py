@@ -451,6 +451,14 @@ def shape_all(spellings, plan_, decoded, sound_dir, work, jobs, margin_at_pace=T
     return made
 
 
+def to_make(spellings, sound_dir):
+    """The spellings whose recordings make_all makes: every one of a syllable that misses a
+    recording in sound_dir. A syllable's recordings are made together: which way its tones
+    are shaped depends on all of them, and a rebuild of one must give what a clean build gives."""
+    touched = {s[:-1] for s in spellings if not os.path.exists(os.path.join(sound_dir, s + ".wav"))}
+    return sorted(s for s in spellings if s[:-1] in touched)
+
+
 def make_all(plan_, checksums, sound_dir, jobs, progress):
     """Makes the recordings of plan_ ({spelling: (source, factor)}) of every syllable that
     misses one in sound_dir, from sources that check_sources passed; progress(done, total) as they
@@ -459,10 +467,7 @@ def make_all(plan_, checksums, sound_dir, jobs, progress):
     seconds cut off its end]} of the recordings it made (see finish), lines reporting the
     tones)."""
     import tones
-    # A syllable's recordings are made together: which way its tones are shaped depends on
-    # all of them, and a rebuild of one must give what a clean build gives.
-    touched = {s[:-1] for s in plan_ if not os.path.exists(os.path.join(sound_dir, s + ".wav"))}
-    todo = sorted(s for s in plan_ if s[:-1] in touched)
+    todo = to_make(plan_, sound_dir)
     made, report = {}, []
     if todo:
         own = [s for s in todo if plan_[s][0] == s]
