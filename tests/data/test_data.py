@@ -215,6 +215,21 @@ class RecordingsTest(DataTest):
             self.assertIn(needed, text)
 
 
+class TrimTest(unittest.TestCase):
+    def test_room_noise_after_digital_silence_is_not_the_syllable(self):
+        import numpy as np
+        import recordings
+        with tempfile.TemporaryDirectory() as tmp:
+            source = recordings.read_checksums()["taa1"][0]
+            x = recordings.read_wav(recordings.decode_all({"taa1": source}, tmp, 1)["taa1"])
+        frame = recordings.FRAME
+        first = recordings.voice_span(x)[0]
+        self.assertGreater(first, 13 * frame)  # what lies before is the room
+        # The same file opening with 60 ms of digital silence, then 130 ms of its room.
+        opened = np.concatenate([np.zeros(6 * frame), x[:13 * frame], x])
+        self.assertEqual(recordings.voice_span(opened)[0], first + 19 * frame)
+
+
 class PracticeTextTest(DataTest):
     def test_utf8_with_bom_short_lines_every_character_in_the_dictionary(self):
         with open(os.path.join(DATA, "xunlian.txt"), "rb") as f:

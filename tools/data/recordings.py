@@ -274,6 +274,16 @@ def _voiced_stretch(x):
     return first, last
 
 
+def _floor_before(levels):
+    """The room's level before the syllable: the quietest of the first 10 frames. A file
+    that opens with digital silence is the room from the frame after the one the silence
+    ends in: against the silence, the room's own noise would count as the syllable."""
+    import numpy as np
+    audible = np.nonzero(levels > -90)[0]
+    start = audible[0] + 1 if len(audible) and audible[0] > 0 else 0
+    return levels[start:start + 10].min()
+
+
 def voice_span(x):
     """(first, voice, voice_end, last): first and end sample of the syllable with its
     initial, the sample where its voice begins (after any frication, aspiration or
@@ -285,7 +295,7 @@ def voice_span(x):
     levels = _frame_levels(x)
     if len(levels) < 20:
         raise SourceError("shorter than 0.2 s")
-    loud, start_runs = _sounding_frames(levels, levels[:10].min())
+    loud, start_runs = _sounding_frames(levels, _floor_before(levels))
     _, end_runs = _sounding_frames(levels, levels[-10:].min())
     if not len(start_runs) or not len(end_runs):
         raise SourceError("no voice in it")
