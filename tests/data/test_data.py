@@ -203,10 +203,8 @@ class RecordingsTest(DataTest):
         own = sorted(s for s in {r[2] for r in self.rows} if s in checksums)
         jobs = os.cpu_count() or 2
         with tempfile.TemporaryDirectory() as tmp:
-            decoded = recordings.decode_all({s: checksums[s][0] for s in own}, tmp, jobs)
-            measured = tones.contours(decoded.values(), jobs)
-            spoken = {s: measured[os.path.abspath(decoded[s])] for s in own}
-        self.assertEqual(tones.lost_checks(spoken, os.path.join(DATA, "sound"), jobs), {})
+            theirs = tones.measure(recordings.decode_all({s: checksums[s][0] for s in own}, tmp, jobs), jobs)
+        self.assertEqual(tones.lost_checks(theirs, os.path.join(DATA, "sound"), jobs), {})
 
     def test_credit_lies_beside_the_recordings(self):
         with open(self.sound("CREDITS.txt"), encoding="utf-8-sig") as f:

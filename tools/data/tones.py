@@ -8,7 +8,6 @@ speaker's own files and on the shaped ones. A syllable that fails a check the sp
 files pass has all its recordings shaped again with the margin after the voice shortened
 along with the voice (recordings.prepare), and keeps whichever way loses fewer checks.
 """
-import concurrent.futures
 import os
 import sys
 
@@ -21,23 +20,17 @@ import tonecheck  # noqa: E402
 FILES = [os.path.join(TONECHECK_DIR, n) for n in ("tonecheck.py", "tonecheck.praat")]
 
 
-def contours(paths, jobs):
-    """{path: tonecheck.Contour}, from jobs Praat processes."""
-    paths = [os.path.abspath(p) for p in paths]
-    batches = [paths[i::jobs] for i in range(jobs) if paths[i::jobs]]
-    tracks = {}
-    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        for t in pool.map(tonecheck.pitch_tracks, batches):
-            tracks.update(t)
-    return {p: tonecheck.Contour(tracks.get(p, [])) for p in paths}
+def measure(files, jobs):
+    """files: {spelling: a recording (WAV)} -> {spelling: its Contour}."""
+    measured = tonecheck.contours(files.values(), jobs)
+    return {s: measured[os.path.abspath(p)] for s, p in files.items()}
 
 
-def lost_checks(spoken, folder, jobs):
-    """spoken: {spelling: Contour of the speaker's file} -> {body: [checks]} that hold
+def lost_checks(theirs, folder, jobs):
+    """theirs: {spelling: Contour of the speaker's file} -> {body: [checks]} that hold
     between the speaker's files and fail between the recordings in folder."""
-    made = contours([os.path.join(folder, s + ".wav") for s in spoken], jobs)
-    shaped = {s: made[os.path.abspath(os.path.join(folder, s + ".wav"))] for s in spoken}
-    held, _ = tonecheck.judge(spoken)
+    shaped = measure({s: os.path.join(folder, s + ".wav") for s in theirs}, jobs)
+    held, _ = tonecheck.judge(theirs)
     _, failed = tonecheck.judge(shaped)
     lost = {}
     for body, name in sorted(set(held) & set(failed)):
@@ -53,25 +46,24 @@ def keep_apart(sources, sound_dir, reshape, work, jobs):
     report lines)."""
     if not sources:
         return {}, []
-    measured = contours(sources.values(), jobs)
-    spoken = {s: measured[os.path.abspath(p)] for s, p in sources.items()}
-    held = len(tonecheck.judge(spoken)[0])
-    lost = lost_checks(spoken, sound_dir, jobs)
-    kept, still = {}, dict(lost)
+    theirs = measure(sources, jobs)
+    held = len(tonecheck.judge(theirs)[0])
+    lost = lost_checks(theirs, sound_dir, jobs)
+    kept, still = {}, {}
     if lost:
         again = sorted(s for s in sources if s[:-1] in lost)
         folder = os.path.join(work, "reshaped")
         os.makedirs(folder, exist_ok=True)
         made = reshape(again, folder)
-        lost_again = lost_checks({s: spoken[s] for s in again}, folder, jobs)
-        for body in lost:
-            if len(lost_again.get(body, [])) < len(lost[body]):
-                for s in again:
-                    if s[:-1] == body:
-                        os.replace(os.path.join(folder, s + ".wav"), os.path.join(sound_dir, s + ".wav"))
-                        kept[s] = made[s]
-                still[body] = lost_again.get(body, [])
-        still = {b: c for b, c in still.items() if c}
+        lost_again = lost_checks({s: theirs[s] for s in again}, folder, jobs)
+        for body, names in lost.items():
+            if len(lost_again.get(body, [])) < len(names):
+                names = lost_again.get(body, [])
+                for s in (s for s in again if s[:-1] == body):
+                    os.replace(os.path.join(folder, s + ".wav"), os.path.join(sound_dir, s + ".wav"))
+                    kept[s] = made[s]
+            if names:
+                still[body] = names
     syllables = len({s[:-1] for s in sources})
     report = [f"tones: {len(sources)} recordings of {syllables} syllable{'s' * (syllables != 1)} "
               f"measured; the speaker's own hold {held} checks between their tones, the shaped "

@@ -70,6 +70,18 @@ def pitch_tracks(paths):
     return tracks
 
 
+def contours(paths, jobs=1):
+    """{absolute path: Contour of its steady voice}, from jobs Praat processes."""
+    import concurrent.futures
+    paths = [os.path.abspath(p) for p in paths]
+    batches = [paths[i::jobs] for i in range(jobs) if paths[i::jobs]]
+    tracks = {}
+    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
+        for t in pool.map(pitch_tracks, batches):
+            tracks.update(t)
+    return {p: Contour(tracks.get(p, [])) for p in paths}
+
+
 class Contour:
     def __init__(self, values):
         self.values = values
@@ -121,11 +133,11 @@ def main(argv):
     folder, show = os.path.abspath(argv[1]), argv[2:]
     names = sorted(n[:-4] for n in os.listdir(folder)
                    if n.endswith(".wav") and n[-5:-4] in SPELLING_DIGITS)
-    tracks = pitch_tracks([os.path.join(folder, n + ".wav") for n in names])
-    contours = {n: Contour(tracks.get(os.path.join(folder, n + ".wav"), [])) for n in names}
-    held, failed = judge(contours)
+    measured = contours([os.path.join(folder, n + ".wav") for n in names], os.cpu_count() or 1)
+    shapes = {n: measured[os.path.join(folder, n + ".wav")] for n in names}
+    held, failed = judge(shapes)
     total = len(held) + len(failed)
-    voiced = sorted(v for c in contours.values() for v in c.values)
+    voiced = sorted(v for c in shapes.values() for v in c.values)
     span = percentile(voiced, 95) - percentile(voiced, 5)
     median_hz = 100 * 2 ** (percentile(voiced, 50) / 12)
     print(f"tones: {len(names)} recordings, {len(held)} of {total} checks hold "
@@ -137,7 +149,7 @@ def main(argv):
     for name, bodies in by_check.items():
         print(f"  fails '{name}': {' '.join(bodies)}")
     for spelling in show:
-        c = contours.get(spelling)
+        c = shapes.get(spelling)
         if c is None:
             print(f"  {spelling}: no recording")
             continue
